@@ -1,0 +1,17 @@
+#pragma once
+// TM2 (2-degree Transverse Mercator, central meridian 121° E, false easting 250000 m,
+// scale 0.9999) on a chosen ellipsoid, both directions.
+//
+// Angles are decimal degrees (longitude east, latitude north), grid values metres.
+// The east value comes first: (longitude, latitude) and (E, N).
+// Nothing is validated: out-of-range input yields numbers (or NaN), not errors. Only an
+// intermediate leaving the extended range raises FloatingPointError (floating_point.h).
+// Every call derives all ellipsoid quantities afresh and keeps nothing.
+#include "ellipsoid.h"
+#include "extended.h"
+
+Extended LonLatToEasting(const Ellipsoid& ellipsoid, Extended longitude, Extended latitude);
+Extended LonLatToNorthing(const Ellipsoid& ellipsoid, Extended longitude, Extended latitude);
+
+Extended TM2ToLatitude(const Ellipsoid& ellipsoid, Extended easting, Extended northing);
+Extended TM2ToLongitude(const Ellipsoid& ellipsoid, Extended easting, Extended northing);

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what this machine lacks, builds, and then either starts the program
+# ("run") or runs the whole test suite ("test"). Works as root or through sudo
+# on a fresh Debian 12 machine.
+set -euo pipefail
+mode=${1:-}
+case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2;; esac
+top=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins fonts-arphic-uming)
+if [ "$mode" = test ]; then
+  packages+=(libgtest-dev libbenchmark-dev libgeographiclib-dev proj-bin)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+jobs=$(nproc)
+if [ "$mode" = run ]; then
+  cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+  cmake --build "$top/build-release" --target Kartovel -j "$jobs"
+  exec "$top/build-release/ui/Kartovel"
+else
+  cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
+  cmake --build "$top/build" -j "$jobs"
+  cd "$top/build"
+  exec ctest --output-on-failure -j "$jobs"
+fi

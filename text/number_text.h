@@ -1,0 +1,52 @@
+#pragma once
+// The rules that turn numbers into the program's texts and texts into numbers.
+// Texts are UTF-8. The only state is DecimalMark; no C locale is ever consulted.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "geodesy/extended.h"
+
+// The decimal separator of parsing and formatting: one character, held as its UTF-8
+// bytes. "." until set. An empty mark sets ".".
+const std::string& DecimalMark();
+void SetDecimalMark(std::string_view mark);
+
+// Thrown by NumberFromText; what() is "'<text>' is not a valid floating point value"
+// with the text exactly as given.
+class ParseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A value on its way to text: value = 0.d1 d2 d3 ... × 10^exponent.
+struct DigitRecord {
+    enum class Kind { Finite, Infinity, NotANumber };
+    Kind kind = Kind::Finite;
+    bool negative = false;   // never set for zero or NaN
+    int exponent = 0;        // 0 for zero
+    std::string digits;      // 0..18 digits, first and last never '0'; empty means zero
+};
+
+inline constexpr int kUnlimitedDecimals = 1 << 20;
+// Rounds |value| to 18 significant digits (ties to even), then half away from zero at
+// min(exponent + decimals, precision) digits. precision is used as given (not clamped).
+DigitRecord MakeDigitRecord(Extended value, int precision, int decimals);
+
+// At most `precision` (clamped to 2..18) significant digits; scientific form "1.5E-5"
+// when the exponent is above the precision or below -3; "INF", "-INF", "NAN".
+std::string GeneralFormat(Extended value, int precision);
+// Integer part and exactly `decimals` (capped at 18) decimals, general scientific form
+// when the value has more integer digits than `precision` (clamped to 2..18).
+std::string FixedFormat(Extended value, int precision, int decimals);
+std::string IntegerText(std::int32_t n);
+// Truncates toward zero to 64 bits and keeps the low 32; NaN or out-of-range gives 0.
+// Never raises; silences the invalid-operation error (floating_point.h).
+std::int32_t TruncToInt(Extended value);
+// Degrees, minutes and seconds: "121°7’24.44"; each part carries its own sign.
+std::string FormatDms(Extended degrees);
+
+// Blanks (spaces only) around an optional sign, digits with an optional DecimalMark,
+// and an optional exponent. Throws ParseError for anything else, or on overflow.
+Extended NumberFromText(std::string_view text);

@@ -1,0 +1,28 @@
+#pragma once
+// Everything the window asks of the desktop goes through this one interface, so that
+// tests can drive every handler offscreen with a recording fake and no modal dialog.
+#include <optional>
+
+#include <QString>
+#include <QUrl>
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    // Plain modal message: the text, one OK button, no icon, the application title.
+    virtual void ShowMessage(const QString& text) = 0;
+    // Error box: as ShowMessage, with a stop icon. The text is shown as given.
+    virtual void ShowError(const QString& text) = 0;
+    // The open-file dialog: no filter, no title of its own, a typed name of a file
+    // that does not exist accepted; starts at startFile when it is not empty.
+    // Returns the chosen path, or nothing when the user cancels.
+    virtual std::optional<QString> GetOpenFileName(const QString& startFile) = 0;
+    // Replaces the clipboard's content with a plain text.
+    virtual void SetClipboardText(const QString& text) = 0;
+    // Hands a URL to the desktop's default handler; failure is ignored.
+    virtual void OpenUrl(const QUrl& url) = 0;
+    // Ends the program at once with the status, without the window's close sequence.
+    virtual void ExitProcess(int status) = 0;
+    // The user's regional decimal symbol (may be empty).
+    virtual QString DecimalSymbol() = 0;
+};

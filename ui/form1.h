@@ -1,0 +1,109 @@
+#pragma once
+// The program's one window: a page control with the single-point page, the batch page
+// and the about page. Controls keep the names of the window description and are public
+// so that tests reach them by name; every user event has one handler named after the
+// control and the event. Handlers catch nothing: the connection wrapper (form1.cpp)
+// reports whatever leaves a handler in the error box.
+#include <QString>
+#include <QWidget>
+
+#include "geodesy/ellipsoid.h"
+
+class QEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+class BatchTable;
+class Desktop;
+class LinkLabel;
+class RadioGroup;
+
+// Direction of a page's direction group: its item index.
+enum ConversionMode { TM2ToGeographic = 0, GeographicToTM2 = 1 };
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(Desktop& desktop, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const Ellipsoid& CurrentEllipsoid() const { return ellipsoid_; }
+
+    // Single-point page.
+    void RadioGroup1Click();
+    void RadioGroup2Click();
+    void Button1Click();
+    void Button3Click();
+    void Button4Click();
+    void Button2Click();
+    // Batch page.
+    void Button6Click();
+    void RadioGroup3Click();
+    void RadioGroup4Click();
+    void Button5Click();
+    // About page.
+    void Label2Click();
+    void Label3Click();
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+
+    RadioGroup* RadioGroup1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Panel1 = nullptr;
+    QLabel* Panel2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    RadioGroup* RadioGroup2 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* Panel3 = nullptr;
+    QLabel* Panel4 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+
+    RadioGroup* RadioGroup3 = nullptr;
+    RadioGroup* RadioGroup4 = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QTableView* StringGrid1 = nullptr;  // shows BatchGrid
+    BatchTable* BatchGrid = nullptr;    // the table's texts (model of StringGrid1)
+    QPushButton* Button5 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;    // BatchResultList
+
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    LinkLabel* Label2 = nullptr;
+    LinkLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+
+protected:
+    // Re-reads DecimalMark when the desktop announces new regional settings.
+    bool event(QEvent* event) override;
+
+private:
+    void BuildSinglePage();
+    void BuildBatchPage();
+    void BuildAboutPage();
+    void ConnectHandlers();
+    // Makes a datum choice current and moves both datum groups to its item.
+    void SelectEllipsoid(int index);
+
+    Desktop& desktop_;
+    Ellipsoid ellipsoid_;
+    QString openDialogFile_;  // OpenDialog1: the file chosen last, where the next use starts
+};
