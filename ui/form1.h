@@ -105,5 +105,7 @@ private:
 
     Desktop& desktop_;
     Ellipsoid ellipsoid_;
+
+    // Batch page state (form1_batch.cpp).
     QString openDialogFile_;  // OpenDialog1: the file chosen last, where the next use starts
 };

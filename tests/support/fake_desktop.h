@@ -1,0 +1,38 @@
+#pragma once
+// A Desktop that records what the window asked of it, for offscreen handler tests.
+#include <deque>
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include "ui/desktop.h"
+
+class FakeDesktop : public Desktop {
+public:
+    QStringList messages;              // ShowMessage texts, in order
+    QStringList errors;                // ShowError texts, in order
+    QStringList clipboardHistory;      // every SetClipboardText
+    QList<QUrl> openedUrls;
+    QStringList openDialogStarts;      // startFile of every GetOpenFileName
+    std::deque<std::optional<QString>> openDialogAnswers;  // consumed in order; empty: cancel
+    std::optional<int> exitStatus;
+    QString decimalSymbol = QStringLiteral(".");
+
+    void ShowMessage(const QString& text) override { messages << text; }
+    void ShowError(const QString& text) override { errors << text; }
+    std::optional<QString> GetOpenFileName(const QString& startFile) override
+    {
+        openDialogStarts << startFile;
+        if (openDialogAnswers.empty())
+            return std::nullopt;
+        auto answer = openDialogAnswers.front();
+        openDialogAnswers.pop_front();
+        return answer;
+    }
+    void SetClipboardText(const QString& text) override { clipboardHistory << text; }
+    void OpenUrl(const QUrl& url) override { openedUrls << url; }
+    void ExitProcess(int status) override { exitStatus = status; }
+    QString DecimalSymbol() override { return decimalSymbol; }
+};
