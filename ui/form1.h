@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "geodesy/ellipsoid.h"
+#include "text/conversion.h"  // ConversionMode
 
 class QEvent;
 class QGroupBox;
@@ -22,9 +23,6 @@ class BatchTable;
 class Desktop;
 class LinkLabel;
 class RadioGroup;
-
-// Direction of a page's direction group: its item index.
-enum ConversionMode { TM2ToGeographic = 0, GeographicToTM2 = 1 };
 
 class TForm1 : public QWidget {
     Q_OBJECT

@@ -1,0 +1,21 @@
+#pragma once
+// One conversion direction applied to a pair of texts, as both the batch page and the
+// command-line converter do it: parse, project on the given ellipsoid, format.
+#include <string>
+#include <string_view>
+
+#include "geodesy/ellipsoid.h"
+
+// The direction selected in a page's direction group: its item index.
+enum ConversionMode { TM2ToGeographic = 0, GeographicToTM2 = 1 };
+
+// The result line of one batch row whose columns hold xText and yText:
+//   TM2ToGeographic: x = E, y = N (metres)   -> longitude (8 digits) " " latitude (7 digits)
+//   GeographicToTM2: x = longitude, y = latitude (degrees) -> E (8 digits) " " N (9 digits)
+// xText is parsed before yText; a text NumberFromText refuses throws its ParseError, and
+// FloatingPointError leaves as the projections raise it.
+std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,
+                            std::string_view xText, std::string_view yText);
+
+// The table text of a number read from a batch file: GeneralFormat with precision 15.
+std::string BatchCellText(double value);
