@@ -11,7 +11,7 @@ struct FootpointBracket {
     Extended upper;
 };
 
-// The interval that covers Taiwan and its islands; searched whenever N' lies between
+// The interval of the main island and the Penghu islands; searched whenever N' lies between
 // the arcs at its ends (bounds included).
 inline constexpr FootpointBracket kFootpointBracket{21, 26};
 // Searched when N' lies below the arc at 21 degrees, and above the arc at 26 degrees.

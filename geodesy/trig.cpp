@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-// Arguments at or beyond 2^53 carry no fractional part of a turn any more; the result
+// Arguments at or beyond 2^53 carry no fraction of a turn any more; the result
 // would be noise. isless is a quiet comparison: a NaN argument must not raise the
 // invalid-operation flag on its way to the NaN result.
 static bool InTrigRange(double x)
