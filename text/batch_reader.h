@@ -21,12 +21,12 @@
 //   "." or "+" or "-" alone, a sign followed by anything but a digit or ".";
 //   "e5" (a letter cannot start a number);
 //   an exponent marker with no digit after it: "1e", "1e 2", "1e+", "1E-x". The whole
-//   "1e" is unreadable, including when it is the last thing in the text; it is never
+//   "1e" is unreadable, including when it is the last thing in the file; it is never
 //   read as 1 followed by a stray "e".
 //
-// The text ends at the end of the bytes or at the first byte 26 (Ctrl-Z), whichever
+// The file ends at the end of the bytes or at the first byte 26 (Ctrl-Z), whichever
 // comes first; nothing after a Ctrl-Z is looked at. Reading stops at the first place
-// where no number can be read: the end of the text, or a byte that cannot start a
+// where no number can be read: the end of the file, or a byte that cannot start a
 // number (a letter, a comma, a semicolon, a control character, any byte above 127
 // such as a byte-order mark or a double-byte space), or an exponent without digits.
 // Every complete pair before that place is loaded; a pair whose second number is
@@ -46,7 +46,7 @@ struct BatchPair {
 
 struct BatchReadResult {
     std::vector<BatchPair> pairs;
-    // True when reading stopped before the end of the text: unreadable text, an
+    // True when reading stopped before the end of the file: unreadable bytes, an
     // exponent without digits, or a lone last number. False when everything up to the
     // end of the bytes, or up to the first Ctrl-Z, was read (whitespace after the last
     // number included), also when no number at all was there.
@@ -55,16 +55,16 @@ struct BatchReadResult {
     // number when that number was read but its partner was missing or unreadable
     // (so "1 2 3" stops at the "3", "3,4" at the "3"), otherwise the first byte,
     // after whitespace, where no number could be read. When nothing stopped early it is
-    // the end of the text (the offset of the Ctrl-Z, or the length of the bytes).
+    // the end of the file (the offset of the Ctrl-Z, or the length of the bytes).
     // Reading bytes.substr(0, stopOffset) again gives the same pairs and no early stop.
     std::size_t stopOffset = 0;
     // The 1-based line of stopOffset. LF, CR LF and a lone CR each end one line.
     std::size_t stopLine = 1;
-    // At most kBatchExcerptBytes bytes of the text from stopOffset, ending before the
-    // first CR or LF and at the end of the text. Printable ASCII only: bytes 32..126
+    // At most kBatchExcerptBytes bytes of the file from stopOffset, ending before the
+    // first CR or LF and at the end of the file. Printable ASCII only: bytes 32..126
     // as they are except "\" written "\\", tab written "\t", every other byte "\xHH"
-    // (a byte-order mark shows as "\xEF\xBB\xBF"). Empty when the stop is at a line
-    // end or at the end of the text.
+    // (a byte-order mark shows as "\xEF\xBB\xBF"). Empty exactly when nothing
+    // stopped early, since an early stop is never at whitespace.
     std::string stopExcerpt;
 };
 

@@ -1,8 +1,8 @@
 // libFuzzer target for the batch-file reader. Besides memory safety (the input sits in
 // a heap block of exactly its size, so AddressSanitizer catches any read past it), it
-// checks what the window relies on: the stop report lies inside the text, no more
+// checks what the window relies on: the stop report lies inside the file, no more
 // pairs come out than the bytes can hold, every loaded value survives being written
-// back as text and read again, and the text before the stop reads the same.
+// back as a number and read again, and the bytes before the stop read the same.
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -57,13 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::size_t textEnd = bytes.find('\x1A');
     if (textEnd == std::string_view::npos) textEnd = size;
-    Require(r.stopOffset <= textEnd, "stop offset beyond the text");
+    Require(r.stopOffset <= textEnd, "stop offset beyond the end of the file");
     Require(r.stoppedEarly == (r.stopOffset < textEnd), "early stop disagrees with the offset");
     Require(r.stopLine >= 1 && r.stopLine <= r.stopOffset + 1, "line number out of range");
     // The first number takes at least one byte, every later one at least two (a
     // separator, or a sign or point that cannot continue the one before).
     Require(r.pairs.size() <= (size + 1) / 4, "more pairs than the bytes can hold");
     Require(r.stopExcerpt.size() <= 4 * kBatchExcerptBytes, "excerpt too long");
+    Require(r.stopExcerpt.empty() == !r.stoppedEarly, "excerpt empty at an early stop, or filled at the end");
     for (char c : r.stopExcerpt) Require(c >= 32 && c <= 126, "excerpt not printable");
     for (const BatchPair& pair : r.pairs) Require(!std::isnan(pair.x) && !std::isnan(pair.y), "NaN loaded");
 
@@ -79,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RequireSamePairs(r, again, "written pairs read back differently");
 
     BatchReadResult prefix = ReadBatchPairs(bytes.substr(0, r.stopOffset));
-    Require(!prefix.stoppedEarly, "text before the stop place stops early");
-    RequireSamePairs(r, prefix, "text before the stop place reads differently");
+    Require(!prefix.stoppedEarly, "bytes before the stop place stops early");
+    RequireSamePairs(r, prefix, "bytes before the stop place reads differently");
     return 0;
 }

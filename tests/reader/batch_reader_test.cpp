@@ -206,7 +206,7 @@ TEST(BatchReader, StopPlaceReport)
     });
 }
 
-// Reading the text before the stop place again loads the same pairs and stops at its end.
+// Reading the bytes before the stop place again loads the same pairs and stops at its end.
 TEST(BatchReader, PrefixBeforeTheStopReadsTheSame)
 {
     const std::vector<std::string> files = {
