@@ -141,7 +141,7 @@ static bool EighteenDigitsByIntegers(Extended ax, int& exponent, char* digits)
             --E;
             continue;
         }
-        const U128 twiceRemainder = (N % D) * 2;
+        const U128 twiceRemainder = (N - static_cast<U128>(q) * D) * 2;
         if (twiceRemainder > D || (twiceRemainder == D && (q & 1)))
             ++q;
         if (q == kTenTo18) {
@@ -170,7 +170,7 @@ static void EighteenDigitsByPrintf(Extended ax, int& exponent, char* digits)
     exponent = std::atoi(text + 2 + kRecordDigits - 1 + 1) + 1;
 }
 
-// Steps 4 to 6 of the record: cut at r = min(E + decimals, precision) digits, half away
+// The second rounding: cut at r = min(E + decimals, precision) digits, half away
 // from zero on the 18 digits, and never leave a trailing "0".
 static void RoundRecord(RawRecord& rec, int precision, int decimals)
 {

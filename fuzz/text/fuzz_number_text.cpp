@@ -33,7 +33,8 @@ static Extended CorrectlyRounded(const std::string& text)
 }
 
 // The grammar, recognised independently: spaces, sign, digits, mark and digits, exponent
-// (digits taken while below 500), spaces. Fills `plain` with the text in "." form.
+// (digits taken while below 500), spaces. Fills `plain` with the same number written
+// with ".".
 struct Shape {
     bool valid = false;
     int significant = 0;
@@ -141,7 +142,9 @@ static void CheckWriting(Extended x, int precision, bool isDouble)
         return;
     if (GeneralFormat(back, 18) != text)
         Fail("the 18-digit text does not write itself again", text);
-    if (!(std::fabs(back - x) <= 5.01e-18L * std::fabs(x)))
+    // Half a unit of the 18th digit (at most 5e-18 of the value) and a few extended
+    // roundings of the reading.
+    if (!(std::fabs(back - x) <= 5.25e-18L * std::fabs(x)))
         Fail("read back further than half a unit of the 18th digit", text);
     if (isDouble && static_cast<double>(back) != static_cast<double>(x))
         Fail("a double does not come back", text);

@@ -89,7 +89,7 @@ TEST(NumberFromText, ReadsAcceptedTexts)
 }
 
 // Up to 19 digits with at most 27 places of shift take one operation on exact operands,
-// so the result is the correctly rounded value of the text; the powers of ten themselves
+// so the result is the correctly rounded value of the digits; the powers of ten themselves
 // must be the correctly rounded constants.
 TEST(NumberFromText, SingleOperationIsCorrectlyRounded)
 {
@@ -214,8 +214,9 @@ TEST(RoundTrip, ShortValuesExactly)
 }
 
 // An extended value has 64 significant bits, more than 18 digits hold, so in general it
-// does not come back exactly. What holds over the whole normal range: the text read back
-// is within half a unit of the 18th digit and writes the same text again.
+// does not come back exactly. What holds over the whole normal range: what is read back
+// is within half a unit of the 18th digit (and a few extended roundings) and writes the
+// same text again.
 TEST(RoundTrip, ExtendedValuesKeepTheirText)
 {
     std::mt19937_64 random(17);
@@ -233,7 +234,9 @@ TEST(RoundTrip, ExtendedValuesKeepTheirText)
         } catch (const ParseError& error) {
             again = error.what();
         }
-        const bool close = std::fabs(back - x) <= 5.01e-18L * std::fabs(x);
+        // Half a unit of the 18th digit is at most 5e-18 of the value; the reading adds
+        // a few extended roundings of 2^-64 each.
+        const bool close = std::fabs(back - x) <= 5.25e-18L * std::fabs(x);
         if ((again != text || !close) && ++failures <= 10)
             ADD_FAILURE() << Show(x) << " -> " << text << " -> " << Show(back) << " -> " << again;
     }
