@@ -146,38 +146,83 @@ static std::string Excerpt(const char* place, const char* end)
     return excerpt;
 }
 
+// The end of the file: the end of the bytes or the first Ctrl-Z.
+static const char* FileEnd(std::string_view bytes)
+{
+    const char* end = bytes.data() + bytes.size();
+    if (const void* ctrlZ = bytes.empty() ? nullptr : std::memchr(bytes.data(), 26, bytes.size()))
+        end = static_cast<const char*>(ctrlZ);
+    return end;
+}
+
+// One pair read from p on: where its numbers start and where it ends.
+struct PairScan {
+    BatchPair pair;
+    const char* xStart;
+    const char* yStart;
+    const char* yEnd;
+};
+
+// Reads the next pair. On failure scan.xStart is the first byte, after whitespace, of
+// what could not be read as a whole pair, and scan.yStart is null when the x number
+// itself was unreadable.
+static bool ScanPair(const char* p, const char* end, PairScan& scan)
+{
+    scan.xStart = SkipWhitespace(p, end);
+    scan.yStart = nullptr;
+    const char* xEnd = ScanNumber(scan.xStart, end);
+    if (xEnd == scan.xStart || !ConvertNumber(scan.xStart, xEnd, scan.pair.x))
+        return false;
+    scan.yStart = SkipWhitespace(xEnd, end);
+    scan.yEnd = ScanNumber(scan.yStart, end);
+    return scan.yEnd != scan.yStart && ConvertNumber(scan.yStart, scan.yEnd, scan.pair.y);
+}
+
 BatchReadResult ReadBatchPairs(std::string_view bytes)
 {
     BatchReadResult result;
     const char* begin = bytes.data();
-    const char* end = begin + bytes.size();
-    if (const void* ctrlZ = bytes.empty() ? nullptr : std::memchr(begin, 26, bytes.size()))
-        end = static_cast<const char*>(ctrlZ);
+    const char* end = FileEnd(bytes);
 
     const char* p = begin;
     const char* stop = end;
+    PairScan scan;
     for (;;) {
-        const char* xStart = SkipWhitespace(p, end);
-        const char* xEnd = ScanNumber(xStart, end);
-        BatchPair pair;
-        if (xEnd == xStart || !ConvertNumber(xStart, xEnd, pair.x)) {
-            stop = xStart;
-            result.stoppedEarly = xStart != end;
+        if (!ScanPair(p, end, scan)) {
+            // A dropped pair is reported at its first number.
+            stop = scan.xStart;
+            result.stoppedEarly = scan.yStart != nullptr || scan.xStart != end;
             break;
         }
-        const char* yStart = SkipWhitespace(xEnd, end);
-        const char* yEnd = ScanNumber(yStart, end);
-        if (yEnd == yStart || !ConvertNumber(yStart, yEnd, pair.y)) {
-            stop = xStart;  // the pair is dropped: point at its first number
-            result.stoppedEarly = true;
-            break;
-        }
-        result.pairs.push_back(pair);
-        p = yEnd;
+        result.pairs.push_back(scan.pair);
+        p = scan.yEnd;
     }
 
     result.stopOffset = static_cast<std::size_t>(stop - begin);
     result.stopLine = LineOf(begin, stop, end);
     result.stopExcerpt = Excerpt(stop, end);
     return result;
+}
+
+BatchPairPlace LocateBatchPair(std::string_view bytes, std::size_t index)
+{
+    const char* begin = bytes.data();
+    const char* end = FileEnd(bytes);
+    const char* p = begin;
+    PairScan scan;
+    for (std::size_t n = 0; ScanPair(p, end, scan); ++n) {
+        if (n == index) {
+            BatchPairPlace place;
+            place.xOffset = static_cast<std::size_t>(scan.xStart - begin);
+            place.xLine = LineOf(begin, scan.xStart, end);
+            place.yOffset = static_cast<std::size_t>(scan.yStart - begin);
+            place.yLine = place.xLine + LineOf(scan.xStart, scan.yStart, end) - 1;
+            return place;
+        }
+        p = scan.yEnd;
+    }
+    // No such pair: report the place where reading stops.
+    const std::size_t offset = static_cast<std::size_t>(scan.xStart - begin);
+    const std::size_t line = LineOf(begin, scan.xStart, end);
+    return {offset, line, offset, line};
 }

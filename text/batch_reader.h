@@ -71,3 +71,19 @@ struct BatchReadResult {
 inline constexpr std::size_t kBatchExcerptBytes = 20;
 
 BatchReadResult ReadBatchPairs(std::string_view bytes);
+
+// Where a loaded pair stands in the file, for a message about one of its numbers.
+// Offsets count bytes from the start of the file; lines are 1-based and end as for
+// stopLine.
+struct BatchPairPlace {
+    std::size_t xOffset;  // the first byte of the pair's x number
+    std::size_t xLine;
+    std::size_t yOffset;  // the first byte of its y number
+    std::size_t yLine;
+};
+
+// The place of pair `index` (0-based) of ReadBatchPairs(bytes).pairs. Reads the bytes
+// again up to that pair, so it is linear in them: meant for reporting, not for every
+// pair. For an index at or beyond the count of pairs, both numbers are placed where
+// reading stops (stopOffset, stopLine).
+BatchPairPlace LocateBatchPair(std::string_view bytes, std::size_t index);
