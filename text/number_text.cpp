@@ -64,12 +64,32 @@ struct RawRecord {
     char digits[kRecordDigits];
 };
 
+// "00" to "99": two digits per table look-up, so that the 18 digits come from a few
+// independent divisions by constants rather than a chain of eighteen.
+static constexpr char kDigitPairs[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+static void WriteFourDigits(std::uint32_t v, char* out)
+{
+    std::memcpy(out, kDigitPairs + 2 * (v / 100), 2);
+    std::memcpy(out + 2, kDigitPairs + 2 * (v % 100), 2);
+}
+
+static void WriteNineDigits(std::uint32_t v, char* out)
+{
+    out[0] = static_cast<char>('0' + v / 100000000);
+    v %= 100000000;
+    WriteFourDigits(v / 10000, out + 1);
+    WriteFourDigits(v % 10000, out + 5);
+}
+
+// q < 10^18, written with leading zeros.
 static void WriteEighteenDigits(std::uint64_t q, char* out)
 {
-    for (int i = kRecordDigits - 1; i >= 0; --i) {
-        out[i] = static_cast<char>('0' + q % 10);
-        q /= 10;
-    }
+    WriteNineDigits(static_cast<std::uint32_t>(q / 1000000000), out);
+    WriteNineDigits(static_cast<std::uint32_t>(q % 1000000000), out + 9);
 }
 
 // |x| = m × 2^e2 with 2^63 ≤ m < 2^64, as the 80-bit format stores it (explicit leading
@@ -132,7 +152,18 @@ static bool EighteenDigitsByIntegers(Extended ax, int& exponent, char* digits)
                 return false;
             N <<= t;
         }
-        std::uint64_t q = static_cast<std::uint64_t>(N / D);
+        // Below 10^18 (s <= 0) D is a power of two, 2^-t, and the quotient a shift: the
+        // case of every coordinate. Above it a true division.
+        std::uint64_t q;
+        U128 remainder;
+        if (down5 == 0) {
+            const int shift = t < 0 ? -t : 0;
+            q = static_cast<std::uint64_t>(N >> shift);
+            remainder = N & (D - 1);
+        } else {
+            q = static_cast<std::uint64_t>(N / D);
+            remainder = N - static_cast<U128>(q) * D;
+        }
         if (q >= kTenTo18) {  // the estimate was one short
             ++E;
             continue;
@@ -141,7 +172,7 @@ static bool EighteenDigitsByIntegers(Extended ax, int& exponent, char* digits)
             --E;
             continue;
         }
-        const U128 twiceRemainder = (N - static_cast<U128>(q) * D) * 2;
+        const U128 twiceRemainder = remainder * 2;
         if (twiceRemainder > D || (twiceRemainder == D && (q & 1)))
             ++q;
         if (q == kTenTo18) {
@@ -211,7 +242,11 @@ static void RoundRecord(RawRecord& rec, int precision, int decimals)
     rec.count = n;
 }
 
-static RawRecord BuildRecord(Extended x, int precision, int decimals)
+// Where the 18 digits come from: the exact integer arithmetic above with the C library
+// beyond its range, or the C library alone (the reference the first is tested against).
+enum class DigitSource { Integers, Library };
+
+static RawRecord BuildRecord(Extended x, int precision, int decimals, DigitSource source = DigitSource::Integers)
 {
     RawRecord rec;
     if (std::isnan(x)) {
@@ -228,7 +263,7 @@ static RawRecord BuildRecord(Extended x, int precision, int decimals)
     if (ax < std::numeric_limits<Extended>::min())
         return rec;
     rec.negative = std::signbit(x);
-    if (!EighteenDigitsByIntegers(ax, rec.exponent, rec.digits))
+    if (source == DigitSource::Library || !EighteenDigitsByIntegers(ax, rec.exponent, rec.digits))
         EighteenDigitsByPrintf(ax, rec.exponent, rec.digits);
     RoundRecord(rec, precision, decimals);
     if (rec.count == 0)
@@ -236,15 +271,25 @@ static RawRecord BuildRecord(Extended x, int precision, int decimals)
     return rec;
 }
 
-DigitRecord MakeDigitRecord(Extended value, int precision, int decimals)
+static DigitRecord MakeDigitRecordFrom(Extended value, int precision, int decimals, DigitSource source)
 {
-    const RawRecord raw = BuildRecord(value, precision, decimals);
+    const RawRecord raw = BuildRecord(value, precision, decimals, source);
     DigitRecord rec;
     rec.kind = raw.kind;
     rec.negative = raw.negative;
     rec.exponent = raw.exponent;
     rec.digits.assign(raw.digits, static_cast<std::size_t>(raw.count));
     return rec;
+}
+
+DigitRecord MakeDigitRecord(Extended value, int precision, int decimals)
+{
+    return MakeDigitRecordFrom(value, precision, decimals, DigitSource::Integers);
+}
+
+DigitRecord MakeDigitRecordByLibrary(Extended value, int precision, int decimals)
+{
+    return MakeDigitRecordFrom(value, precision, decimals, DigitSource::Library);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -290,10 +335,10 @@ static int ClampPrecision(int precision)
     return std::clamp(precision, 2, 18);
 }
 
-std::string GeneralFormat(Extended value, int precision)
+static std::string GeneralFormatFrom(Extended value, int precision, DigitSource source)
 {
     const int P = ClampPrecision(precision);
-    const RawRecord rec = BuildRecord(value, P, kUnlimitedDecimals);
+    const RawRecord rec = BuildRecord(value, P, kUnlimitedDecimals, source);
     std::string out;
     if (AppendSpecial(out, rec))
         return out;
@@ -321,6 +366,16 @@ std::string GeneralFormat(Extended value, int precision)
         out.append(rec.digits, static_cast<std::size_t>(rec.count));
     }
     return out;
+}
+
+std::string GeneralFormat(Extended value, int precision)
+{
+    return GeneralFormatFrom(value, precision, DigitSource::Integers);
+}
+
+std::string GeneralFormatByLibrary(Extended value, int precision)
+{
+    return GeneralFormatFrom(value, precision, DigitSource::Library);
 }
 
 std::string FixedFormat(Extended value, int precision, int decimals)

@@ -43,6 +43,12 @@ std::string GeneralFormat(Extended value, int precision);
 // Integer part and exactly `decimals` (capped at 18) decimals, general scientific form
 // when the value has more integer digits than `precision` (clamped to 2..18).
 std::string FixedFormat(Extended value, int precision, int decimals);
+// The reference the two above are tested against: the same rules with the 18 digits
+// always from the C library's exact conversion of the extended value instead of the
+// integer arithmetic used for magnitudes from about 10^-6 to 10^44. Identical results,
+// several times slower.
+DigitRecord MakeDigitRecordByLibrary(Extended value, int precision, int decimals);
+std::string GeneralFormatByLibrary(Extended value, int precision);
 std::string IntegerText(std::int32_t n);
 // Truncates toward zero to 64 bits and keeps the low 32; NaN or out-of-range gives 0.
 // Never raises; silences the invalid-operation error (floating_point.h).
