@@ -9,13 +9,18 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "convert_options.h"
 #include "parallel_lines.h"
+#include "parallel_read.h"
 #include "text/batch_reader.h"
+
+#include <sys/stat.h>
 
 static const char* const kProgram = "kartovel-convert";
 
@@ -30,6 +35,9 @@ static bool ReadWhole(const std::string& path, std::string& bytes, std::string& 
         return false;
     }
     bytes.clear();
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode))
+        bytes.reserve(static_cast<std::size_t>(status.st_size));
     char chunk[1 << 16];
     std::size_t count;
     while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0)
@@ -77,7 +85,13 @@ static int ConvertFile(const ConvertOptions& options, unsigned jobs, const std::
     if (!ReadWhole(path, bytes, reason))
         return Fail(std::string(kProgram) + ": " + name + ": " + reason + "\n");
 
-    const BatchReadResult read = ReadBatchPairs(bytes);
+    // A file that reads cleanly to its end is read in pieces on all threads; any other is
+    // read again as a whole, which also says where and why reading stopped.
+    BatchReadResult read;
+    if (std::optional<std::vector<BatchPair>> pairs = ReadBatchPairsInPieces(bytes, jobs))
+        read.pairs = std::move(*pairs);
+    else
+        read = ReadBatchPairs(bytes);
     const PairLines lines = ConvertPairLines(options.mode, kEllipsoids[options.ellipsoidIndex], read.pairs, jobs);
     if (!WriteLines(lines))
         return WriteFailed();
