@@ -37,7 +37,8 @@ Footpoint FootpointLatitude(const ArcCoefficients& arc, Extended reducedNorthing
     }
     FootpointBracket bracket = kFootpointBracket;
     if (reducedNorthing < MeridianArc(arc, kFootpointBracket.lower))
-        bracket = kSouthOfBracket;
+        bracket = reducedNorthing >= MeridianArc(arc, kTropicBracket.lower) ? kTropicBracket
+                                                                            : kSouthOfTropicBracket;
     else if (reducedNorthing > MeridianArc(arc, kFootpointBracket.upper))
         bracket = kNorthOfBracket;
     return BisectFootpoint(arc, reducedNorthing, bracket);

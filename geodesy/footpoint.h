@@ -14,8 +14,12 @@ struct FootpointBracket {
 // The interval of the main island and the Penghu islands; searched whenever N' lies between
 // the arcs at its ends (bounds included).
 inline constexpr FootpointBracket kFootpointBracket{21, 26};
-// Searched when N' lies below the arc at 21 degrees, and above the arc at 26 degrees.
-inline constexpr FootpointBracket kSouthOfBracket{-90, 21};
+// Searched when N' lies below the arc at 21 degrees: down to the arc at -21 degrees the
+// interval is symmetric about the equator, whose latitude is then its first mid and comes
+// out as exactly 0; further south the interval below that. Above the arc at 26 degrees
+// the interval up to the pole.
+inline constexpr FootpointBracket kTropicBracket{-21, 21};
+inline constexpr FootpointBracket kSouthOfTropicBracket{-90, -21};
 inline constexpr FootpointBracket kNorthOfBracket{26, 90};
 
 // The search stops at the first latitude whose arc, rounded to double, is within

@@ -106,8 +106,9 @@ TEST(Footpoint, SearchOnEitherSide)
 TEST(Footpoint, EquatorNorthingGivesTheEquator)
 {
     for (const Ellipsoid& e : kEllipsoids) {
+        // The equator is the first mid of the interval searched for it: exactly 0.
         const Extended latitude = TM2ToLatitude(e, 250000, 0);
-        EXPECT_LE(std::fabs(latitude), 1e-11L) << Full(latitude);
+        EXPECT_EQ(latitude, 0) << Full(latitude);
         EXPECT_EQ(TM2ToLongitude(e, 250000, 0), 121);
     }
 }
@@ -118,11 +119,13 @@ struct GridRoundTripRow {
 };
 
 // Northings around the Matsu islands (26.2 degrees), inside the interval, south of it
+// (down to the southern hemisphere, beyond -21 degrees)
 // and far from it: grid to geographic and back returns the grid position.
 static const GridRoundTripRow kGridRoundTripRows[] = {
     {26.2L, 250000}, {26.2L, 180000}, {26.15L, 230000}, {26.38L, 260000},
     {21.5L, 250000}, {21.5L, 310000}, {21.9L, 200000},
     {20.5L, 250000}, {20.5L, 330000}, {10, 280000}, {0.5L, 240000}, {-15, 300000},
+    {-21, 250000}, {-35, 260000},
     {30, 200000}, {45, 310000}, {60, 250000},
 };
 
