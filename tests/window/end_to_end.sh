@@ -29,7 +29,7 @@ unset QT_QPA_PLATFORM
 "$program" >"$work/program.log" 2>&1 &
 app=$!
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   window=$(xdotool search --onlyvisible --name '^KartovelV1\.21' 2>/dev/null | head -n1)
   [ -n "$window" ] && break
   sleep 0.1
@@ -42,15 +42,21 @@ click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 click 30 10      # tab "單點轉換"
 click 422 185    # Button1 "計算": page 288,152, 265 x 25
 click 421 353    # Button4 "剪貼": GroupBox2 240,208 + 142,112, 75 x 25
-copied=$(xclip -o -selection clipboard 2>/dev/null)
 expected="120.97388,23.975644"
+# The clicks are handled in order but asynchronously: wait for the copy to arrive.
+copied=""
+for _ in $(seq 100); do
+  copied=$(xclip -o -selection clipboard 2>/dev/null || true)
+  [ "$copied" = "$expected" ] && break
+  sleep 0.1
+done
 if [ "$copied" != "$expected" ]; then
   echo "FAIL: clipboard holds '$copied', expected '$expected'"; exit 1
 fi
 
 click 517 353    # Button2 "結束": GroupBox2 240,208 + 238,112, 75 x 25
 box=""
-for _ in $(seq 50); do
+for _ in $(seq 100); do
   box=$(xdotool search --onlyvisible --name '^Kartovel$' 2>/dev/null | head -n1)
   [ -n "$box" ] && break
   sleep 0.1
