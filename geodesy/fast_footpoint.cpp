@@ -21,12 +21,14 @@
 // on the whole real line and N′ has exactly one root φ₀ with S(φ₀) = N′.
 //
 // How far S̃ is from S (δ). For |φ| ≤ 90: the product φ·D is rounded to extended
-// (relative 2⁻⁶⁴) and each multiple k·φ·D to double (relative 2⁻⁵³, at most 12.6 rad),
-// which moves sin(2Dφ) by at most 2 × 3.2 × 2⁻⁵³ < 7.1e-16 and the A2 term by at most
-// 16040 × 7.1e-16 < 1.2e-11 m; the higher terms by less than 1e-13 m. The x87 sine of an
-// argument below 4π is within 1e-18 of the true sine (its reduction constant carries 66
-// bits of π). A1·φ and the four sums round at most half an extended ulp of 2^24 each,
-// < 5 × 5e-13 m. So |S̃(φ) − S(φ)| < 1.5e-11 m; we use δ = 1e-9 m.
+// (relative 2⁻⁶⁴) and each multiple k·φ·D to double (relative 2⁻⁵³). The argument of the
+// sin 2φ term, at most π, thus moves by less than 3.2 × 2⁻⁵³ < 3.6e-16, and the A2 term by
+// less than 16040 × 3.6e-16 < 5.8e-12 m; the higher terms, with amplitudes below 17 m,
+// by less than 1e-13 m. The x87 sine of an argument below 4π is within 1e-18 of the true
+// sine (its reduction constant carries 66 bits of π; the C library's extended sine, used
+// where the x87 one is not, is closer still). A1·φ and the four sums round at most half
+// an extended ulp of 2^24 each, < 5 × 4.6e-13 m, the four products far less. So
+// |S̃(φ) − S(φ)| < 1e-11 m; we use δ = 1e-9 m.
 //
 // The root. A few Newton steps in double find a double φ* near φ₀. φ* is accepted only
 // on its residual, computed as r = (A1·φ* − N′) in extended plus the harmonics in double
@@ -76,9 +78,9 @@
 //
 // Flags. For finite |N′| ≤ 1e300 the reference raises none of the three error flags
 // (overflow, division by zero, invalid): the arc stays finite and d fits a double. The
-// root finding, the estimates and the replay raise none either. A NaN, an infinite or a larger N′, and a
-// bracket beyond ±90 degrees (outside the bound δ was shown for), go to the reference
-// search itself, as does a root whose residual is not accepted.
+// root finding, the estimates and the replay raise none either. A NaN, an infinite or a
+// larger N′ and a bracket beyond ±90 degrees (outside the bound δ was shown for) go to
+// the reference search itself, as does a root whose residual is not accepted.
 #include <cmath>
 #include <limits>
 
@@ -205,7 +207,7 @@ static void SkipCertainSteps(FootpointBracket bracket, Extended shortOf, Extende
     const Extended u0 = bracket.upper;
     if (!(std::isfinite(shortOf) && std::isfinite(beyond)) || l0 != std::trunc(l0) || u0 != std::trunc(u0))
         return;
-    const Extended cells = 0x1p32L;  // 2^kSkippedLevels
+    const Extended cells = static_cast<Extended>(1ULL << kSkippedLevels);
     const Extended w = u0 - l0;
     const Extended position = (shortOf - l0) / w * cells;
     if (!(position >= 0 && position < cells))
@@ -260,7 +262,7 @@ static Footpoint ReplayBisection(const ArcCoefficients& arc, Extended reducedNor
     return {mid, FootpointIterationLimit};
 }
 
-// Whether N′ and the bracket are ones the replay is shown to reproduce.
+// Whether N′ is one the replay is shown to reproduce (finite, |N′| ≤ 1e300).
 static bool Replayable(Extended reducedNorthing)
 {
     // Quiet comparison: a NaN must not raise a flag here (the reference raises its own).
