@@ -129,7 +129,7 @@ Geographic TM2ToGeographicPoint(const Ellipsoid& ellipsoid, Extended easting, Ex
     point.latitude = LatitudeFromSeries(at, LatitudeSeriesAt(at, s1), q);
     // TM2ToLatitude's error, if it raises one. Past this check the flags raised so far can
     // only be a silenced invalid operation, which cannot make the next check throw: so the
-    // second check throws exactly what TM2ToLongitude would, from the shared part and the
+    // second check throws exactly what TM2ToLongitude would, from the shared steps and the
     // longitude series.
     scope.Check();
     point.longitude = LongitudeFromSeries(LongitudeSeriesAt(at, s1), q);
