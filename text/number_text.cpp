@@ -487,9 +487,58 @@ static bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-Extended NumberFromText(std::string_view text)
+// The digits of a number text as one integer, value × 10 + digit for each digit. Up to 19
+// digits every step is exact (the integer stays below 10^19 < 2^64), so those are taken
+// in 64-bit integer arithmetic, which gives the same value as the extended steps; from
+// the 20th digit on each step is an extended operation, rounded as before. With
+// integerDigits false every step is extended: the reference the first is tested against.
+template <bool integerDigits>
+class DigitAccumulator {
+public:
+    // `beforeRounding` runs once, just before the first extended step.
+    template <typename BeforeRounding>
+    void Take(int digit, BeforeRounding beforeRounding)
+    {
+        if constexpr (integerDigits) {
+            if (count_ < kExactDigits) {
+                whole_ = whole_ * 10 + static_cast<std::uint64_t>(digit);
+                ++count_;
+                return;
+            }
+            if (count_ == kExactDigits) {
+                beforeRounding();
+                value_ = static_cast<Extended>(whole_);
+                ++count_;
+            }
+        }
+        value_ = value_ * 10 + digit;
+    }
+    Extended Value() const
+    {
+        return !integerDigits || count_ > kExactDigits ? value_ : static_cast<Extended>(whole_);
+    }
+
+private:
+    static constexpr int kExactDigits = 19;
+    std::uint64_t whole_ = 0;
+    int count_ = 0;
+    Extended value_ = 0;
+};
+
+template <bool integerDigits>
+static Extended ReadNumberText(std::string_view text)
 {
-    const int flagsBefore = std::fetestexcept(FE_OVERFLOW);
+    // Whether overflow was raised before this text: needed only when the text itself
+    // overflows. Below 20 digits and 10^32 nothing can (10^19 × 10^31 is far inside the
+    // range, and a division never overflows), so the flag is read only on the way into
+    // the operations that can, and the usual text never pays for it.
+    int flagsBefore = -1;
+    auto readFlagsBefore = [&flagsBefore] {
+        if (flagsBefore < 0)
+            flagsBefore = std::fetestexcept(FE_OVERFLOW);
+    };
+    if (!integerDigits)
+        readFlagsBefore();
     const std::size_t n = text.size();
     const std::string& mark = DecimalMark();
     std::size_t i = 0;
@@ -501,11 +550,11 @@ Extended NumberFromText(std::string_view text)
         ++i;
     }
     // All digits, before and after the mark, go into one integer; exact up to 19 digits.
-    Extended value = 0;
+    DigitAccumulator<integerDigits> digits;
     bool taken = false;
     long fractionDigits = 0;
     while (i < n && IsDigit(text[i])) {
-        value = value * 10 + (text[i] - '0');
+        digits.Take(text[i] - '0', readFlagsBefore);
         taken = true;
         ++i;
     }
@@ -513,7 +562,7 @@ Extended NumberFromText(std::string_view text)
         i += mark.size();
         taken = true;
         while (i < n && IsDigit(text[i])) {
-            value = value * 10 + (text[i] - '0');
+            digits.Take(text[i] - '0', readFlagsBefore);
             ++fractionDigits;
             ++i;
         }
@@ -543,6 +592,7 @@ Extended NumberFromText(std::string_view text)
 
     // An overflow anywhere shows as infinity at the end: the powers are finite and
     // nonzero, so no step can turn infinity back into a number.
+    Extended value = digits.Value();
     if (std::isinf(value))
         ThrowOverflow(text, flagsBefore);
     const long k = exponent - fractionDigits;
@@ -550,6 +600,8 @@ Extended NumberFromText(std::string_view text)
         value = 0;
     } else if (k != 0) {
         const long a = k < 0 ? -k : k;
+        if (k >= 32)
+            readFlagsBefore();
         const Extended f1 = kTens[a % 32];
         const Extended f32 = kTens32[(a / 32) % 16];
         const Extended f512 = kTens512[a / 512];
@@ -572,4 +624,14 @@ Extended NumberFromText(std::string_view text)
     if (std::isinf(value))
         ThrowOverflow(text, flagsBefore);
     return negative ? -value : value;
+}
+
+Extended NumberFromText(std::string_view text)
+{
+    return ReadNumberText<true>(text);
+}
+
+Extended NumberFromTextByExtendedDigits(std::string_view text)
+{
+    return ReadNumberText<false>(text);
 }

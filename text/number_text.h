@@ -64,3 +64,6 @@ std::string FormatDms(Extended degrees);
 // double to itself once rounded to double), except at the very top of the range, where
 // the rounded-up text lies above the largest extended value and overflows.
 Extended NumberFromText(std::string_view text);
+// The reference NumberFromText is tested against: every digit taken by an extended
+// operation and the overflow flag read for every text. Identical results and flags.
+Extended NumberFromTextByExtendedDigits(std::string_view text);
