@@ -19,6 +19,7 @@ const char* const kConvertHelp =
     "Input: whitespace-separated decimal numbers with \".\" as the decimal point, taken\n"
     "two by two as x y: easting northing in metres, or longitude latitude in degrees.\n"
     "Each number is first rounded to the 15 significant digits the window's table shows.\n"
+    "A byte 26 (Ctrl-Z) ends a file.\n"
     "With no FILE, or where FILE is -, standard input is read. Several files are\n"
     "converted one after another into one output.\n"
     "\n"
