@@ -3,7 +3,8 @@
 # random points inside Taiwan's TM2 grid (E 150000..350000 m, N 2400000..2800000 m) and
 # inside the matching longitude/latitude box (119.5..122.5, 21.5..25.5 degrees), both
 # directions on GRS80, RUNS runs of each program, interleaved so that a change in the
-# machine's load hits both alike. Prints the median points per second and the ratio.
+# machine's load hits both alike. Prints the median points per second and the ratio of
+# the medians, with the fastest run of each beside it.
 # Not run by CTest; run it by hand after a build:
 #
 #   bench/convert/cs2cs_compare.sh [path/to/kartovel-convert]
@@ -25,6 +26,7 @@ command -v cs2cs >/dev/null || { echo "cs2cs not found (Debian package proj-bin)
 tm2="+proj=tmerc +lon_0=121 +k=0.9999 +x_0=250000 +y_0=0 +ellps=GRS80 +units=m"
 geographic="+proj=longlat +ellps=GRS80"
 
+load_before=$(cut -d ' ' -f 1-3 /proc/loadavg)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -73,16 +75,22 @@ done
 median() {  # of the seconds given
     printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+fastest() {
+    printf '%s\n' "$@" | sort -g | head -n 1
+}
 
+# Other work on the machine slows the two-thread converter more than the one-thread
+# cs2cs; the load average and the fastest runs show how much that weighed.
 echo
-echo "$points points, median of $runs runs, $(nproc) cores; points per second:"
-printf '%-20s %18s %18s %8s\n' direction kartovel-convert cs2cs ratio
+echo "$points points, $runs runs each, $(nproc) cores, load average before $load_before, after $(cut -d ' ' -f 1-3 /proc/loadavg)"
+echo "points per second, median (fastest run):"
+printf '%-20s %24s %24s %8s\n' direction kartovel-convert cs2cs ratio
 for direction in inv fwd; do
     # shellcheck disable=SC2086
-    k=$(median ${times[k_$direction]})
+    k=$(median ${times[k_$direction]}); kf=$(fastest ${times[k_$direction]})
     # shellcheck disable=SC2086
-    c=$(median ${times[c_$direction]})
+    c=$(median ${times[c_$direction]}); cf=$(fastest ${times[c_$direction]})
     name="TM2 -> geographic"; [ "$direction" = fwd ] && name="geographic -> TM2"
-    awk -v name="$name" -v n="$points" -v k="$k" -v c="$c" \
-        'BEGIN { printf "%-20s %18.0f %18.0f %8.2f\n", name, n / k, n / c, c / k }'
+    awk -v name="$name" -v n="$points" -v k="$k" -v c="$c" -v kf="$kf" -v cf="$cf" \
+        'BEGIN { printf "%-20s %12.0f (%9.0f) %12.0f (%9.0f) %8.2f\n", name, n / k, n / kf, n / c, n / cf, c / k }'
 done
