@@ -186,6 +186,62 @@ static bool EighteenDigitsByIntegers(Extended ax, int& exponent, char* digits)
     return false;
 }
 
+// The same digits for the usual magnitudes, 10^-6 <= |x| < 10^18 (E from -5 to 18), by
+// a shorter road. There s = E - 18 <= 0, so D is always 2^shift with shift = -(e2 - s)
+// between 1 and 61 (|x| < 10^18 < 2^63 keeps e2 - s negative), N = m × 5^(18-E) stays
+// below 2^118, and the quotient and remainder are the high and low parts of one shift.
+// The estimate of E is E or E - 1, as above. False outside that range, and then the
+// general routine above decides.
+static bool EighteenDigitsBelow1e18(std::uint64_t m, int e2, int& exponent, char* digits)
+{
+    using U128 = unsigned __int128;
+    int E = (((e2 + 63) * 78913) >> 18) + 1;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (E > 18 || E < -5)
+            return false;
+        const int up5 = kRecordDigits - E;
+        const int shift = -(e2 + up5);
+        if (shift < 1 || shift > 61)
+            return false;
+        const U128 N = static_cast<U128>(m) * kPowers5[up5];
+        std::uint64_t q = static_cast<std::uint64_t>(N >> shift);
+        if (q >= kTenTo18) {  // the estimate was one short
+            ++E;
+            continue;
+        }
+        // Half way rounds to even: compare the remainder with half of D = 2^shift. No
+        // branch: which way a value goes is a coin toss the processor cannot predict.
+        const std::uint64_t remainder = static_cast<std::uint64_t>(N) & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        q += static_cast<std::uint64_t>((remainder > half) | ((remainder == half) & (q & 1)));
+        if (q == kTenTo18) {
+            q = kTenTo17;
+            ++E;
+        }
+        exponent = E;
+        WriteEighteenDigits(q, digits);
+        return true;
+    }
+    return false;
+}
+
+// x's significand and binary exponent (as Decompose) and sign, read from its bits; false
+// unless x is a normal number (also for the formats no arithmetic produces, which the
+// classification below then takes as it always has).
+static bool NormalBits(Extended x, std::uint64_t& m, int& e2, bool& negative)
+{
+    unsigned char bytes[10];
+    std::memcpy(bytes, &x, sizeof bytes);
+    std::memcpy(&m, bytes, 8);
+    const unsigned signAndExponent = bytes[8] | (bytes[9] << 8);
+    const unsigned biased = signAndExponent & 0x7FFF;
+    if (biased == 0 || biased == 0x7FFF || (m >> 63) == 0)
+        return false;
+    e2 = static_cast<int>(biased) - 16383 - 63;
+    negative = (signAndExponent >> 15) != 0;
+    return true;
+}
+
 // glibc's printf converts the exact binary value and rounds to nearest, ties to even.
 // The program's locale may have another decimal point, so the conversion runs under a
 // "C" locale object of this thread only.
@@ -249,6 +305,18 @@ enum class DigitSource { Integers, Library };
 static RawRecord BuildRecord(Extended x, int precision, int decimals, DigitSource source = DigitSource::Integers)
 {
     RawRecord rec;
+    if (source == DigitSource::Integers) {
+        std::uint64_t m;
+        int e2;
+        bool negative;
+        if (NormalBits(x, m, e2, negative) && EighteenDigitsBelow1e18(m, e2, rec.exponent, rec.digits)) {
+            rec.negative = negative;
+            RoundRecord(rec, precision, decimals);
+            if (rec.count == 0)
+                rec.negative = false;
+            return rec;
+        }
+    }
     if (std::isnan(x)) {
         rec.kind = DigitRecord::Kind::NotANumber;
         return rec;
