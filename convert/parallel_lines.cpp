@@ -50,7 +50,7 @@ static void ConvertBlock(LineRun& run, std::size_t block)
         const std::string xText = BatchCellText(run.pairs[i].x);
         const std::string yText = BatchCellText(run.pairs[i].y);
         try {
-            out += BatchResultLine(run.mode, run.ellipsoid, xText, yText);
+            AppendBatchResultLine(out, run.mode, run.ellipsoid, xText, yText);
             out += '\n';
         } catch (const std::exception& error) {
             const bool yRefused = dynamic_cast<const ParseError*>(&error) != nullptr && ParsesBack(xText);

@@ -16,6 +16,11 @@ enum ConversionMode { TM2ToGeographic = 0, GeographicToTM2 = 1 };
 // FloatingPointError leaves as the projections raise it.
 std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,
                             std::string_view xText, std::string_view yText);
+// The same line appended to `out`, for callers that collect many lines in one buffer.
+// Both values are computed before anything is appended, so an error leaves `out` as it
+// was.
+void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
+                           std::string_view xText, std::string_view yText);
 
 // The table text of a number read from a batch file: GeneralFormat with precision 15.
 std::string BatchCellText(double value);

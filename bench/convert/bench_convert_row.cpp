@@ -106,7 +106,7 @@ static void BM_Row(benchmark::State& state)
     std::string out;
     std::size_t i = 0;
     for (auto _ : state) {
-        out += BatchResultLine(mode, kGRS80, BatchCellText(pairs[i].x), BatchCellText(pairs[i].y));
+        AppendBatchResultLine(out, mode, kGRS80, BatchCellText(pairs[i].x), BatchCellText(pairs[i].y));
         out += '\n';
         if (++i == pairs.size()) {
             i = 0;
