@@ -4,9 +4,11 @@
 #include <cstring>
 #include <thread>
 
-std::optional<std::vector<BatchPair>> ReadBatchPairsInPieces(std::string_view bytes, unsigned jobs)
+std::optional<std::vector<BatchPair>> ReadBatchPairsInPieces(std::string_view bytes, unsigned jobs,
+                                                             std::size_t minimumPieceBytes)
 {
-    const std::size_t pieceCount = std::min<std::size_t>(std::max(jobs, 1u), bytes.size() / kMinimumPieceBytes);
+    const std::size_t pieceCount =
+        std::min<std::size_t>(std::max(jobs, 1u), bytes.size() / std::max<std::size_t>(minimumPieceBytes, 1));
     if (pieceCount < 2 || std::memchr(bytes.data(), 26, bytes.size()) != nullptr)
         return std::nullopt;
 

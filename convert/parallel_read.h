@@ -17,7 +17,7 @@
 // with nothing but whitespace after them, reading the next piece from its start takes the
 // same numbers into the same pairs as reading on from there. A piece that stops early
 // (an odd count of numbers, or text that is not a number) ends the attempt.
-std::optional<std::vector<BatchPair>> ReadBatchPairsInPieces(std::string_view bytes, unsigned jobs);
-
-// Pieces are at least this long; smaller files are left to ReadBatchPairs.
+// Pieces are at least minimumPieceBytes long; smaller files are left to ReadBatchPairs.
 inline constexpr std::size_t kMinimumPieceBytes = 1 << 20;
+std::optional<std::vector<BatchPair>> ReadBatchPairsInPieces(std::string_view bytes, unsigned jobs,
+                                                             std::size_t minimumPieceBytes = kMinimumPieceBytes);

@@ -39,7 +39,9 @@ static std::string Numbers(std::size_t count, int perLine, const char* blank = "
 
 TEST(ReadBatchPairsInPieces, SamePairsOrNone)
 {
-    const std::size_t many = 2 * 3 * kMinimumPieceBytes / 20;  // over 3 MB
+    // Small pieces, so that small files are cut in many places.
+    constexpr std::size_t kPiece = 2000;
+    const std::size_t many = 8 * kPiece / 10;  // about 8 pieces' worth of numbers
     struct Case {
         const char* name;
         std::string file;
@@ -59,13 +61,15 @@ TEST(ReadBatchPairsInPieces, SamePairsOrNone)
         {"a lone number at the end", Numbers(many + 1, 2), 2, 0},
         {"a Ctrl-Z", Numbers(many, 2) + "\x1A" "junk", 2, 0},
         {"CR line ends only: no line feed to split at", Numbers(many, 2, " ", "\r"), 2, 1},
+        {"eight pieces", Numbers(many, 2), 8, 1},
+        {"more threads than pieces", Numbers(many, 2), 64, 1},
         {"one thread", Numbers(many, 2), 1, 0},
-        {"too small to split", Numbers(1000, 2), 2, 0},
+        {"too small to split", Numbers(100, 2), 2, 0},
         {"the last line without a line end", Numbers(many, 2) + "1 2", 2, 1},
     };
     for (const Case& c : table) {
         SCOPED_TRACE(c.name);
-        const std::optional<std::vector<BatchPair>> pieces = ReadBatchPairsInPieces(c.file, c.jobs);
+        const std::optional<std::vector<BatchPair>> pieces = ReadBatchPairsInPieces(c.file, c.jobs, kPiece);
         const BatchReadResult whole = ReadBatchPairs(c.file);
         if (c.read >= 0) {
             EXPECT_EQ(pieces.has_value(), c.read == 1);
@@ -74,6 +78,41 @@ TEST(ReadBatchPairsInPieces, SamePairsOrNone)
             EXPECT_FALSE(whole.stoppedEarly);
             EXPECT_EQ(pieces->size(), whole.pairs.size());
             EXPECT_TRUE(SamePairs(*pieces, whole.pairs));
+        }
+    }
+}
+
+// Random files cut into small pieces in many places: whenever the pieces are used they
+// give the one-thread reader's pairs, and a file whose every line holds whole pairs is
+// always read in pieces.
+TEST(ReadBatchPairsInPieces, RandomFilesAgree)
+{
+    static const char* const kBlanks[] = {" ", "\t", "  ", "\v", "\f"};
+    static const char* const kLineEnds[] = {"\n", "\r\n", "\n\n", " \n"};
+    std::mt19937_64 random(99);
+    for (int file = 0; file < 200; ++file) {
+        const bool wholePairs = file % 2 == 0;
+        std::string bytes;
+        const int lines = 50 + static_cast<int>(random() % 300);
+        for (int line = 0; line < lines; ++line) {
+            const int count = wholePairs ? 2 * (1 + static_cast<int>(random() % 3)) : 1 + static_cast<int>(random() % 5);
+            for (int i = 0; i < count; ++i) {
+                if (i > 0) bytes += kBlanks[random() % std::size(kBlanks)];
+                bytes += std::to_string(static_cast<long long>(random() % 2000000) - 1000000);
+                if (random() % 3 == 0) bytes += ".5";
+            }
+            bytes += kLineEnds[random() % std::size(kLineEnds)];
+        }
+        const unsigned jobs = 2 + static_cast<unsigned>(random() % 8);
+        SCOPED_TRACE("file " + std::to_string(file) + ", " + std::to_string(jobs) + " jobs");
+        const std::optional<std::vector<BatchPair>> pieces = ReadBatchPairsInPieces(bytes, jobs, 200);
+        const BatchReadResult whole = ReadBatchPairs(bytes);
+        if (wholePairs) {
+            EXPECT_TRUE(pieces.has_value());
+        }
+        if (pieces) {
+            EXPECT_FALSE(whole.stoppedEarly);
+            EXPECT_TRUE(SamePairs(*pieces, whole.pairs)) << pieces->size() << " pairs, " << whole.pairs.size() << " expected";
         }
     }
 }
