@@ -2,11 +2,9 @@
 
 #include <cfenv>
 
-namespace {
 // TruncToInt's side effect: once it has run, an invalid operation is no error until
 // the environment is reset.
-thread_local bool invalidSilenced = false;
-}  // namespace
+static thread_local bool invalidSilenced = false;
 
 void ResetFloatingPointEnvironment()
 {

@@ -7,6 +7,11 @@
 // Nothing is validated: out-of-range input yields numbers (or NaN), not errors. Only an
 // intermediate leaving the extended range raises FloatingPointError (floating_point.h).
 // Every call derives all ellipsoid quantities afresh and keeps nothing.
+//
+// The inverse functions find the footpoint latitude by bisection (footpoint.h): on
+// 21..26 degrees for northings between the arcs there, beyond either end otherwise,
+// so any northing up to the pole gets its own latitude. A NaN northing is an invalid
+// operation.
 #include "ellipsoid.h"
 #include "extended.h"
 

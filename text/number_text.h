@@ -9,7 +9,9 @@
 #include "geodesy/extended.h"
 
 // The decimal separator of parsing and formatting: one character, held as its UTF-8
-// bytes. "." until set. An empty mark sets ".".
+// bytes. "." until set. SetDecimalMark keeps the first character of `mark` (so the
+// user's whole decimal symbol may be passed); an empty mark sets ".".
+// Plain global state: set it from the thread that formats and parses.
 const std::string& DecimalMark();
 void SetDecimalMark(std::string_view mark);
 
@@ -31,7 +33,8 @@ struct DigitRecord {
 
 inline constexpr int kUnlimitedDecimals = 1 << 20;
 // Rounds |value| to 18 significant digits (ties to even), then half away from zero at
-// min(exponent + decimals, precision) digits. precision is used as given (not clamped).
+// min(exponent + decimals, precision) digits. precision is used as given (not clamped to
+// 2..18); below 0 it counts as 0. Zero and subnormal values give the zero record.
 DigitRecord MakeDigitRecord(Extended value, int precision, int decimals);
 
 // At most `precision` (clamped to 2..18) significant digits; scientific form "1.5E-5"
@@ -48,5 +51,10 @@ std::int32_t TruncToInt(Extended value);
 std::string FormatDms(Extended degrees);
 
 // Blanks (spaces only) around an optional sign, digits with an optional DecimalMark,
-// and an optional exponent. Throws ParseError for anything else, or on overflow.
+// and an optional exponent ("5e" and "." are accepted). Throws ParseError for anything
+// else, or on overflow; an underflow gives a subnormal or zero. Not correctly rounded
+// in general: one rounded operation for up to 19 digits and |shift| up to 27, several
+// beyond. An 18-digit GeneralFormat text reads back to the same 18-digit text (and a
+// double to itself once rounded to double), except at the very top of the range, where
+// the rounded-up text lies above the largest extended value and overflows.
 Extended NumberFromText(std::string_view text);
