@@ -145,12 +145,12 @@ void TForm1::Button6Click()
     read.pairs = {};
     BatchGrid->Load(std::move(texts));
 
-    if (read.stoppedEarly) {
-        const QString where = read.stopExcerpt.empty()
-            ? QStringLiteral("at line %1, at the end of the text").arg(read.stopLine)
-            : QStringLiteral("at line %1: %2").arg(read.stopLine).arg(QString::fromStdString(read.stopExcerpt));
-        desktop_.ShowMessage(QStringLiteral("%1 loaded. Reading stopped %2.").arg(PairCountText(n), where));
-    }
+    // Reading stopped before the end of the text: say so, and where.
+    if (read.stoppedEarly)
+        desktop_.ShowMessage(QStringLiteral("%1 loaded. Reading stopped at line %2: \"%3\".")
+                                 .arg(PairCountText(n))
+                                 .arg(read.stopLine)
+                                 .arg(QString::fromStdString(read.stopExcerpt)));
 }
 
 void TForm1::RadioGroup3Click()
