@@ -73,24 +73,6 @@ TEST(BatchTable, LoadSetsRowsAndNumbers)
     }
 }
 
-TEST(BatchTable, ShorterLoadDropsTheRowsBeyond)
-{
-    BatchTable table;
-    BatchTableTexts ten;
-    for (int i = 1; i <= 10; ++i)
-        ten.Append("a" + std::to_string(i), "b" + std::to_string(i));
-    table.Load(std::move(ten));
-    ASSERT_EQ(table.RowCount(), 11);
-    BatchTableTexts five;
-    for (int i = 1; i <= 5; ++i)
-        five.Append("c" + std::to_string(i), "d" + std::to_string(i));
-    table.Load(std::move(five));
-    EXPECT_EQ(table.RowCount(), 6);
-    EXPECT_EQ(table.CellText(5, 1), "c5");
-    EXPECT_EQ(table.CellText(6, 1), "");  // beyond the table: nothing
-    EXPECT_EQ(table.rowCount(), 5);
-}
-
 TEST(BatchTable, LoadResetsTheModelOnce)
 {
     BatchTable table;
@@ -134,22 +116,4 @@ TEST(BatchTable, RowNumberColumnIsFixedAndNothingIsEditable)
             << "column " << c.column;
         EXPECT_FALSE(table.setData(index, QStringLiteral("9"))) << "column " << c.column;
     }
-}
-
-TEST(BatchTable, RelabellingChangesOnlyTheCoordinateHeaders)
-{
-    BatchTable table;
-    BatchTableTexts texts;
-    texts.Append("247342", "2652335");
-    table.Load(std::move(texts));
-    int headerChanges = 0;
-    QObject::connect(&table, &QAbstractItemModel::headerDataChanged, [&] { ++headerChanges; });
-    table.SetCoordinateHeaders(QStringLiteral("x (經度)"), QStringLiteral("y (緯度)"));
-    EXPECT_GE(headerChanges, 1);
-    const CellCase cases[] = {
-        {0, 0, "編號\\坐標"}, {0, 1, "x (經度)"}, {0, 2, "y (緯度)"},
-        {1, 0, "1"}, {1, 1, "247342"}, {1, 2, "2652335"},
-    };
-    for (const CellCase& c : cases)
-        EXPECT_EQ(table.CellText(c.row, c.column), c.text) << "row " << c.row << ", column " << c.column;
 }
