@@ -44,4 +44,18 @@ Footpoint BisectFootpoint(const ArcCoefficients& arc, Extended reducedNorthing, 
 // A NaN N' raises the invalid-operation flag and gives a NaN latitude after no
 // iteration; an N' so large that the arc difference leaves the double range raises the
 // overflow flag (floating_point.h). An infinite N' ends on the pole.
+//
+// BisectFootpoint and FootpointLatitude are the reference: every arc of the search is
+// evaluated. The projection uses the two functions below.
 Footpoint FootpointLatitude(const ArcCoefficients& arc, Extended reducedNorthing);
+
+// The same search with the same result, bit for bit: the same latitude, the same
+// iteration count and the same floating-point flags, for every N' (NaN and infinities
+// included) and every bracket. From a double-precision root of S(φ) = N' the outcome of
+// most steps is certain without the arc; the steps near the root use a double-precision
+// estimate of the arc, and the arc is evaluated as written only where that estimate lies
+// within 1e-9 m of the tolerance (about one search in sixty on the island's northings).
+// The proof is in fast_footpoint.cpp. A bracket reaching beyond ±90 degrees and a
+// non-finite or huge N' (beyond 1e300 m) are handed to the reference search.
+Footpoint FastBisectFootpoint(const ArcCoefficients& arc, Extended reducedNorthing, FootpointBracket bracket);
+Footpoint FastFootpointLatitude(const ArcCoefficients& arc, Extended reducedNorthing);

@@ -37,11 +37,15 @@ Extended ScaledEasting(Extended easting)
 
 LatitudeSeries LatitudeSeriesAt(const FootpointQuantities& at)
 {
+    return LatitudeSeriesAt(at, SinOneSecond());
+}
+
+LatitudeSeries LatitudeSeriesAt(const FootpointQuantities& at, Extended s1)
+{
     const Extended nu = at.nu;
     const Extended rho = at.rho;
     const Extended eta2 = at.eta2;
     const Extended t = at.t;
-    const Extended s1 = SinOneSecond();
 
     LatitudeSeries series;
     // tan φ / (2ρν sin 1″) · 10^12
@@ -71,11 +75,15 @@ Extended LatitudeFromSeries(const FootpointQuantities& at, const LatitudeSeries&
 
 LongitudeSeries LongitudeSeriesAt(const FootpointQuantities& at)
 {
+    return LongitudeSeriesAt(at, SinOneSecond());
+}
+
+LongitudeSeries LongitudeSeriesAt(const FootpointQuantities& at, Extended s1)
+{
     const Extended nu = at.nu;
     const Extended eta2 = at.eta2;
     const Extended t = at.t;
     const Extended c = at.c;
-    const Extended s1 = SinOneSecond();
 
     LongitudeSeries series;
     // 10^6 / (ν cos φ sin 1″)

@@ -34,6 +34,8 @@ struct LatitudeSeries {
     Extended P6;
     Extended L6;
 };
+// s1 is SinOneSecond(); the one-argument forms evaluate it themselves.
+LatitudeSeries LatitudeSeriesAt(const FootpointQuantities& at, Extended s1);
 LatitudeSeries LatitudeSeriesAt(const FootpointQuantities& at);
 // The latitude in degrees: the footpoint less the series sum.
 Extended LatitudeFromSeries(const FootpointQuantities& at, const LatitudeSeries& series, Extended q);
@@ -44,6 +46,7 @@ struct LongitudeSeries {
     Extended M3;
     Extended M5;
 };
+LongitudeSeries LongitudeSeriesAt(const FootpointQuantities& at, Extended s1);
 LongitudeSeries LongitudeSeriesAt(const FootpointQuantities& at);
 // The longitude in degrees east: the central meridian plus the series sum.
 Extended LongitudeFromSeries(const LongitudeSeries& series, Extended q);

@@ -86,11 +86,12 @@ Extended LonLatToNorthing(const Ellipsoid& ellipsoid, Extended longitude, Extend
 }
 
 // What both inverse functions find before their own series: the footpoint latitude on
-// this ellipsoid and the quantities there.
+// this ellipsoid and the quantities there. The search is the fast one, whose result is
+// the reference bisection's bit for bit (footpoint.h).
 static FootpointQuantities InverseFootpoint(const EllipsoidConstants& k, Extended northing)
 {
     const ArcCoefficients arc = DeriveArcCoefficients(k);
-    const Footpoint footpoint = FootpointLatitude(arc, northing * InverseScaleFactor);
+    const Footpoint footpoint = FastFootpointLatitude(arc, northing * InverseScaleFactor);
     return QuantitiesAtFootpoint(k, footpoint.latitude);
 }
 
@@ -112,4 +113,26 @@ Extended TM2ToLongitude(const Ellipsoid& ellipsoid, Extended easting, Extended n
     const Extended longitude = LongitudeFromSeries(LongitudeSeriesAt(at), ScaledEasting(easting));
     scope.Check();
     return longitude;
+}
+
+Geographic TM2ToGeographicPoint(const Ellipsoid& ellipsoid, Extended easting, Extended northing)
+{
+    // Everything up to the two series is what each function computes for itself from the
+    // same arguments, with the same values; sin 1″ and q too.
+    FloatingPointScope scope;
+    const EllipsoidConstants k = DeriveConstants(ellipsoid);
+    const FootpointQuantities at = InverseFootpoint(k, northing);
+    const Extended s1 = SinOneSecond();
+    const Extended q = ScaledEasting(easting);
+
+    Geographic point;
+    point.latitude = LatitudeFromSeries(at, LatitudeSeriesAt(at, s1), q);
+    // TM2ToLatitude's error, if it raises one. Past this check the flags raised so far can
+    // only be a silenced invalid operation, which cannot make the next check throw: so the
+    // second check throws exactly what TM2ToLongitude would, from the shared steps and the
+    // longitude series.
+    scope.Check();
+    point.longitude = LongitudeFromSeries(LongitudeSeriesAt(at, s1), q);
+    scope.Check();
+    return point;
 }

@@ -20,3 +20,14 @@ Extended LonLatToNorthing(const Ellipsoid& ellipsoid, Extended longitude, Extend
 
 Extended TM2ToLatitude(const Ellipsoid& ellipsoid, Extended easting, Extended northing);
 Extended TM2ToLongitude(const Ellipsoid& ellipsoid, Extended easting, Extended northing);
+
+// Both inverse results of one grid position, degrees.
+struct Geographic {
+    Extended latitude;
+    Extended longitude;
+};
+// TM2ToLatitude followed by TM2ToLongitude on the same arguments, with the footpoint found
+// once: the same two values bit for bit, and the same FloatingPointError when one is
+// raised (the latitude's if the latitude raises, else the longitude's). For the pages and
+// the converter, which always want both.
+Geographic TM2ToGeographicPoint(const Ellipsoid& ellipsoid, Extended easting, Extended northing);

@@ -10,12 +10,12 @@ std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,
     const Extended b = NumberFromText(yText);
     std::string line;
     if (mode == TM2ToGeographic) {
-        // Latitude first, then longitude: the order the inverse functions are called in.
-        const Extended latitude = TM2ToLatitude(ellipsoid, a, b);
-        const Extended longitude = TM2ToLongitude(ellipsoid, a, b);
-        line = GeneralFormat(longitude, 8);
+        // TM2ToLatitude then TM2ToLongitude, one footpoint for both: the same values and
+        // the same error as the two calls in that order.
+        const Geographic point = TM2ToGeographicPoint(ellipsoid, a, b);
+        line = GeneralFormat(point.longitude, 8);
         line += ' ';
-        line += GeneralFormat(latitude, 7);
+        line += GeneralFormat(point.latitude, 7);
     } else {
         const Extended northing = LonLatToNorthing(ellipsoid, a, b);
         const Extended easting = LonLatToEasting(ellipsoid, a, b);
