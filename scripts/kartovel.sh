@@ -9,7 +9,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins fonts-arphic-uming)
 if [ "$mode" = test ]; then
-  packages+=(libgtest-dev libbenchmark-dev libgeographiclib-dev proj-bin locales)
+  packages+=(libgtest-dev libbenchmark-dev libgeographiclib-dev proj-bin locales xvfb xdotool xclip)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -100,9 +100,15 @@ private:
     void ConnectHandlers();
     // Makes a datum choice current and moves both datum groups to its item.
     void SelectEllipsoid(int index);
+    // DecimalMark <- the first character of the desktop's decimal symbol.
+    void ReadDecimalMark();
+    // Sizes the client area so that, with the frame the window manager draws, the window
+    // measures 611 x 422 outside; until a frame is known the client takes the whole size.
+    void FitOuterSize();
 
     Desktop& desktop_;
     Ellipsoid ellipsoid_;
+    bool frameFitted_ = false;
 
     // Batch page state (form1_batch.cpp).
     QString openDialogFile_;  // OpenDialog1: the file chosen last, where the next use starts

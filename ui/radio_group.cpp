@@ -2,17 +2,16 @@
 
 #include <QButtonGroup>
 #include <QRadioButton>
-#include <QVBoxLayout>
+#include <QResizeEvent>
 
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget* parent)
     : QGroupBox(caption, parent), buttons_(new QButtonGroup(this))
 {
-    auto* layout = new QVBoxLayout(this);
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         buttons_->addButton(button, i);
-        layout->addWidget(button);
     }
+    ArrangeItems();
     // idToggled fires for programmatic changes too (idClicked would not); only the
     // newly checked button counts, so one change gives one Click.
     connect(buttons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
@@ -28,6 +27,9 @@ int RadioGroup::ItemIndex() const
 
 void RadioGroup::SetItemIndex(int index)
 {
+    // Out-of-range values are clamped, as a classic radio group's index property does: a
+    // value past the last item selects the last item, one below -1 clears.
+    index = qBound(-1, index, Count() - 1);
     if (index == ItemIndex())
         return;
     if (QAbstractButton* button = buttons_->button(index)) {
@@ -50,4 +52,27 @@ QRadioButton* RadioGroup::Item(int index) const
 int RadioGroup::Count() const
 {
     return static_cast<int>(buttons_->buttons().size());
+}
+
+void RadioGroup::resizeEvent(QResizeEvent* event)
+{
+    QGroupBox::resizeEvent(event);
+    ArrangeItems();
+}
+
+void RadioGroup::ArrangeItems()
+{
+    const QList<QAbstractButton*> items = buttons_->buttons();
+    if (items.isEmpty())
+        return;
+    // The caption occupies one text line on the top frame; the rest, less a small bottom
+    // margin, is divided into equal rows, the remainder split above and below them.
+    const int count = static_cast<int>(items.size());
+    const int captionHeight = fontMetrics().height();
+    const int free = qMax(0, height() - captionHeight - 5);
+    const int rowHeight = free / count;
+    const int top = captionHeight + 1 + (free % count) / 2;
+    const int rowWidth = qMax(0, width() - 10);
+    for (int i = 0; i < count; ++i)
+        buttons_->button(i)->setGeometry(8, top + i * rowHeight, rowWidth - 6, rowHeight);
 }

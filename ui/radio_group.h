@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QButtonGroup;
+class QResizeEvent;
 class QRadioButton;
 
 class RadioGroup : public QGroupBox {
@@ -17,7 +18,7 @@ public:
 
     // -1 when no item is selected.
     int ItemIndex() const;
-    // -1 clears the selection.
+    // -1 clears the selection; values outside -1 .. Count()-1 are clamped to that range.
     void SetItemIndex(int index);
     QRadioButton* Item(int index) const;
     int Count() const;
@@ -25,6 +26,13 @@ public:
 signals:
     void Click();
 
+protected:
+    // Spreads the items evenly over the height below the caption, one per row, as a
+    // classic dialog's radio group does; the group has no layout of its own.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void ArrangeItems();
+
     QButtonGroup* buttons_;
 };

@@ -1,0 +1,129 @@
+// The window as a whole: its pages, the start-up state, the one place where controls are
+// connected to their handlers, and the regional decimal symbol.
+#include "form1.h"
+
+#include <QEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QWindow>
+
+#include "desktop.h"
+#include "error_report.h"
+#include "link_label.h"
+#include "radio_group.h"
+#include "text/number_text.h"
+
+namespace {
+// The window's outer size, frame included; the client area is whatever the frame leaves.
+constexpr int kOuterWidth = 611;
+constexpr int kOuterHeight = 422;
+
+// Connects a control's signal to a handler of the window through the error report: an
+// error leaving the handler abandons the rest of it, is shown in the error box, and the
+// event loop goes on.
+template <class Sender, class Signal>
+void ConnectReporting(Sender* sender, Signal signal, TForm1* form, Desktop& desktop,
+                      void (TForm1::*handler)())
+{
+    QObject::connect(sender, signal, form, [form, &desktop, handler] {
+        RunReportingErrors(desktop, [form, handler] { (form->*handler)(); });
+    });
+}
+}  // namespace
+
+TForm1::TForm1(Desktop& desktop, QWidget* parent)
+    : QWidget(parent), desktop_(desktop), ellipsoid_(kGRS67)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("KartovelV1.21          2003.10.16"));
+
+    // The page control keeps its size when the window is resized: no layout.
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(0, 0, 601, 393);
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("單點轉換"));
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("匹次轉換"));
+    TabSheet3 = new QWidget;
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("關於"));
+
+    BuildSinglePage();
+    BuildBatchPage();
+    BuildAboutPage();
+
+    // The single-point page opens in the TM2-to-geographic direction: its captions are set
+    // here, not by the direction handler, which does not run at start-up.
+    Panel1->setText(QStringLiteral("X (E)"));
+    Panel2->setText(QStringLiteral("Y (N)"));
+    Panel3->setText(QStringLiteral("x (經度)"));
+    Panel4->setText(QStringLiteral("y (緯度)"));
+    ellipsoid_ = kGRS67;
+    PageControl1->setCurrentWidget(TabSheet3);
+
+    ReadDecimalMark();
+    // Last, so that setting the initial selections above raised no handler.
+    ConnectHandlers();
+
+    move(322, 118);
+    FitOuterSize();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::ConnectHandlers()
+{
+    ConnectReporting(RadioGroup1, &RadioGroup::Click, this, desktop_, &TForm1::RadioGroup1Click);
+    ConnectReporting(RadioGroup2, &RadioGroup::Click, this, desktop_, &TForm1::RadioGroup2Click);
+    ConnectReporting(Button1, &QPushButton::clicked, this, desktop_, &TForm1::Button1Click);
+    ConnectReporting(Button3, &QPushButton::clicked, this, desktop_, &TForm1::Button3Click);
+    ConnectReporting(Button4, &QPushButton::clicked, this, desktop_, &TForm1::Button4Click);
+    ConnectReporting(Button2, &QPushButton::clicked, this, desktop_, &TForm1::Button2Click);
+
+    ConnectReporting(Button6, &QPushButton::clicked, this, desktop_, &TForm1::Button6Click);
+    ConnectReporting(RadioGroup3, &RadioGroup::Click, this, desktop_, &TForm1::RadioGroup3Click);
+    ConnectReporting(RadioGroup4, &RadioGroup::Click, this, desktop_, &TForm1::RadioGroup4Click);
+    ConnectReporting(Button5, &QPushButton::clicked, this, desktop_, &TForm1::Button5Click);
+
+    ConnectReporting(Label2, &LinkLabel::Click, this, desktop_, &TForm1::Label2Click);
+    ConnectReporting(Label3, &LinkLabel::Click, this, desktop_, &TForm1::Label3Click);
+}
+
+bool TForm1::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::LocaleChange:
+        ReadDecimalMark();
+        break;
+    case QEvent::Show:
+    case QEvent::WindowActivate:
+        // A window manager reports its frame only once the window is mapped.
+        FitOuterSize();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+void TForm1::ReadDecimalMark()
+{
+    // The first character of the regional decimal symbol; an empty symbol gives ".".
+    const QString symbol = desktop_.DecimalSymbol();
+    const qsizetype length = symbol.size() > 1 && symbol[0].isHighSurrogate() ? 2 : 1;
+    SetDecimalMark(symbol.left(length).toStdString());
+}
+
+void TForm1::FitOuterSize()
+{
+    if (frameFitted_)
+        return;
+    const QWindow* window = windowHandle();
+    const QMargins frame = window ? window->frameMargins() : QMargins();
+    resize(kOuterWidth - frame.left() - frame.right(), kOuterHeight - frame.top() - frame.bottom());
+    // Once a real frame is known the size is the user's to change.
+    frameFitted_ = !frame.isNull();
+}
