@@ -42,6 +42,14 @@ void BusyProgress::Stage(const QString& label, long long total)
     }
 }
 
+void BusyProgress::ShowNow()
+{
+    if (!dialog_) {
+        Show();
+        Repaint(lastLook_);
+    }
+}
+
 void BusyProgress::Look(long long done)
 {
     lastLook_ = done;
@@ -49,21 +57,31 @@ void BusyProgress::Look(long long done)
     if (!dialog_) {
         if (elapsed < kShowAfterMs)
             return;
-        // QProgressDialog counts in int; scale so that any total fits.
-        auto* dialog = new UndismissableProgressDialog(window_);
-        dialog->setWindowModality(Qt::WindowModal);
-        dialog->setCancelButton(nullptr);
-        dialog->setAutoClose(false);
-        dialog->setAutoReset(false);
-        dialog->setMinimumDuration(0);
-        dialog->setLabelText(label_);
-        dialog->setRange(0, 1000);
-        dialog_ = dialog;
-        dialog->show();
+        Show();
     } else if (elapsed - lastRepaintMs_ < kRepaintEveryMs) {
         return;
     }
-    lastRepaintMs_ = elapsed;
+    Repaint(done);
+}
+
+void BusyProgress::Show()
+{
+    auto* dialog = new UndismissableProgressDialog(window_);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setCancelButton(nullptr);
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    dialog->setMinimumDuration(0);
+    dialog->setLabelText(label_);
+    // QProgressDialog counts in int: per mille, whatever the total.
+    dialog->setRange(0, 1000);
+    dialog_ = dialog;
+    dialog->show();
+}
+
+void BusyProgress::Repaint(long long done)
+{
+    lastRepaintMs_ = started_.elapsed();
     dialog_->setValue(static_cast<int>(std::min(done, total_) * 1000 / total_));
     QApplication::processEvents();
 }

@@ -29,6 +29,9 @@ public:
         if (done - lastLook_ >= kLookEvery)
             Look(done);
     }
+    // Shows the dialog now, whatever the time taken so far: for a stage that is known to
+    // take long and cannot report progress (one large insertion into a widget).
+    void ShowNow();
     // True once the dialog has been shown.
     bool DialogShown() const { return dialog_ != nullptr; }
 
@@ -38,6 +41,8 @@ private:
     static constexpr long long kLookEvery = 2048;
     static constexpr int kRepaintEveryMs = 100;
     void Look(long long done);
+    void Show();
+    void Repaint(long long done);
 
     QWidget* window_;
     QString label_;
