@@ -129,28 +129,32 @@ void TForm1::Button6Click()
         }
     }
 
-    BusyProgress progress(this);
-    progress.Stage(QStringLiteral("Reading the file…"), 1);
-    BatchReadResult read = ReadBatchPairs(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    bytes = QByteArray();
+    BatchReadResult read;
+    {
+        // Ends before any message: no busy cursor or progress dialog over it.
+        BusyProgress progress(this);
+        progress.Stage(QStringLiteral("Reading the file…"), 1);
+        read = ReadBatchPairs(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        bytes = QByteArray();
 
-    // Each number is shown with 15 significant digits; the compute button reads these
-    // texts back, so they are all that is kept of the file.
-    const std::size_t n = read.pairs.size();
-    progress.Stage(QStringLiteral("Loading %1 into the table…").arg(PairCountText(n)), static_cast<long long>(n));
-    BatchTableTexts texts;
-    texts.Reserve(n, n * 24);
-    for (std::size_t i = 0; i < n; ++i) {
-        texts.Append(BatchCellText(read.pairs[i].x), BatchCellText(read.pairs[i].y));
-        progress.Advance(static_cast<long long>(i));
+        // Each number is shown with 15 significant digits; the compute button reads these
+        // texts back, so they are all that is kept of the file.
+        const std::size_t n = read.pairs.size();
+        progress.Stage(QStringLiteral("Loading %1 into the table…").arg(PairCountText(n)),
+                       static_cast<long long>(n));
+        BatchTableTexts texts;
+        texts.Reserve(n, n * 24);
+        for (std::size_t i = 0; i < n; ++i) {
+            texts.Append(BatchCellText(read.pairs[i].x), BatchCellText(read.pairs[i].y));
+            progress.Advance(static_cast<long long>(i));
+        }
+        BatchGrid->Load(std::move(texts));
     }
-    read.pairs = {};
-    BatchGrid->Load(std::move(texts));
 
     // Reading stopped before the end of the text: say so, and where.
     if (read.stoppedEarly)
         desktop_.ShowMessage(QStringLiteral("%1 loaded. Reading stopped at line %2: \"%3\".")
-                                 .arg(PairCountText(n))
+                                 .arg(PairCountText(read.pairs.size()))
                                  .arg(read.stopLine)
                                  .arg(QString::fromStdString(read.stopExcerpt)));
 }
