@@ -173,12 +173,13 @@ void TForm1::Button1Click()
     case TM2ToGeographic: {
         const Extended E = NumberFromText(ToUtf8(Edit1->text()));
         const Extended N = NumberFromText(ToUtf8(Edit2->text()));
-        const Extended latitude = TM2ToLatitude(ellipsoid_, E, N);
-        const Extended longitude = TM2ToLongitude(ellipsoid_, E, N);
-        Edit3->setText(FromUtf8(GeneralFormat(longitude, 9)));
-        Edit4->setText(FromUtf8(GeneralFormat(latitude, 8)));
-        Edit5->setText(FromUtf8(FormatDms(longitude)));
-        Edit6->setText(FromUtf8(FormatDms(latitude)));
+        // Latitude and longitude from one footpoint search, as TM2ToLatitude and then
+        // TM2ToLongitude would give them.
+        const Geographic point = TM2ToGeographicPoint(ellipsoid_, E, N);
+        Edit3->setText(FromUtf8(GeneralFormat(point.longitude, 9)));
+        Edit4->setText(FromUtf8(GeneralFormat(point.latitude, 8)));
+        Edit5->setText(FromUtf8(FormatDms(point.longitude)));
+        Edit6->setText(FromUtf8(FormatDms(point.latitude)));
         break;
     }
     case GeographicToTM2: {

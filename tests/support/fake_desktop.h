@@ -25,10 +25,11 @@ public:
     std::optional<QString> GetOpenFileName(const QString& startFile) override
     {
         openDialogStarts << startFile;
-        if (openDialogAnswers.empty())
-            return std::nullopt;
-        auto answer = openDialogAnswers.front();
-        openDialogAnswers.pop_front();
+        std::optional<QString> answer;  // an empty queue answers as a cancel
+        if (!openDialogAnswers.empty()) {
+            answer.swap(openDialogAnswers.front());
+            openDialogAnswers.pop_front();
+        }
         return answer;
     }
     void SetClipboardText(const QString& text) override { clipboardHistory << text; }

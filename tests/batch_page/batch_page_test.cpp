@@ -1,0 +1,445 @@
+// The batch page driven like a user would, offscreen: files are written to a temporary
+// folder, chosen through the fake desktop's open dialog, loaded with Button6 and
+// converted with Button5. Errors that leave a handler arrive as error boxes.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "geodesy/ellipsoid.h"
+#include "tests/support/fake_desktop.h"
+#include "text/number_text.h"
+#include "ui/batch_table.h"
+#include "ui/form1.h"
+#include "ui/radio_group.h"
+
+using Rows = std::vector<std::string>;  // one "x|y" per data row
+
+class BatchPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetDecimalMark(".");
+        ASSERT_TRUE(dir.isValid());
+        form = std::make_unique<TForm1>(desktop);
+    }
+    void TearDown() override { SetDecimalMark("."); }
+
+    QString Write(const QByteArray& content)
+    {
+        const QString path = dir.filePath(QStringLiteral("points%1.txt").arg(++files));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+    // Chooses `path` in the open dialog and presses "檔案載入".
+    void LoadPath(const QString& path)
+    {
+        desktop.openDialogAnswers.push_back(path);
+        form->Button6->click();
+    }
+    QString Load(const QByteArray& content)
+    {
+        const QString path = Write(content);
+        LoadPath(path);
+        return path;
+    }
+    void Compute() { form->Button5->click(); }
+    void Choose(RadioGroup* group, int item) { group->Item(item)->click(); }
+
+    Rows TableRows() const
+    {
+        Rows rows;
+        for (int r = 1; r < form->BatchGrid->RowCount(); ++r)
+            rows.push_back(form->BatchGrid->CellText(r, 1) + "|" + form->BatchGrid->CellText(r, 2));
+        return rows;
+    }
+    std::string List() const { return form->Memo2->toPlainText().toStdString(); }
+    std::string Header(int column) const { return form->BatchGrid->CellText(0, column); }
+
+    QTemporaryDir dir;
+    int files = 0;
+    FakeDesktop desktop;
+    std::unique_ptr<TForm1> form;
+};
+
+static std::string Joined(const QStringList& texts)
+{
+    return texts.join(QStringLiteral(" / ")).toStdString();
+}
+
+// Loading: the texts of the table after one file, with "." as DecimalMark, and whether
+// the load reported that reading stopped before the end of the text.
+struct LoadCase {
+    const char* name;
+    QByteArray file;
+    Rows rows;
+    bool stoppedEarly;
+};
+
+TEST_F(BatchPage, LoadShowsEachPairWithFifteenDigits)
+{
+    const LoadCase cases[] = {
+        {"two lines", "247342 2652335\n250000 2652335\n", {"247342|2652335", "250000|2652335"}, false},
+        {"three numbers a line", "1 2 3\n4 5 6\n", {"1|2", "3|4", "5|6"}, false},
+        {"odd count", "1 2 3\n", {"1|2"}, true},
+        {"letters first", "E N\n247342 2652335\n", {}, true},
+        {"byte-order mark", "\xEF\xBB\xBF" "247342 2652335\n", {}, true},
+        {"comma", "121.5,24.5\n", {}, true},
+        {"comma on line 2", "1 2\n3,4\n5 6\n", {"1|2"}, true},
+        {"number forms", "1e5 2E-2\n+7 .5\n1.500 -2.2500\n5. -0\n", {"100000|0.02", "7|0.5", "1.5|-2.25", "5|0"}, false},
+        {"exponent without digit", "1e 2\n", {}, true},
+        {"sign starts the next number", "12-3\n", {"12|-3"}, false},
+        {"17 significant digits", "1.2345678901234567 247342.12345678901\n", {"1.23456789012346|247342.123456789"}, false},
+        {"beyond the double range", "1e400 -1e400\n5e308 1e-400\n", {"INF|-INF", "INF|0"}, false},
+        {"no line end at the end", "1 2\n3 4", {"1|2", "3|4"}, false},
+        {"Ctrl-Z after the last line", "1 2\r\n\x1A", {"1|2"}, false},
+        {"Ctrl-Z hides what follows", "1 2\x1Agarbage 3 4", {"1|2"}, false},
+        {"CR line ends", "1 2\r3 4\r", {"1|2", "3|4"}, false},
+        {"CR LF line ends", "1 2\r\n3 4\r\n", {"1|2", "3|4"}, false},
+        {"tabs and blank lines", "\t1\t\t2\n\n\n\n3\t4\n\n", {"1|2", "3|4"}, false},
+        {"empty file", "", {}, false},
+        {"blanks only", " \n\t\r\n", {}, false},
+    };
+    for (const LoadCase& c : cases) {
+        desktop.messages.clear();
+        Load(c.file);
+        EXPECT_EQ(TableRows(), c.rows) << c.name;
+        EXPECT_EQ(form->BatchGrid->RowCount(), static_cast<int>(c.rows.size()) + 1) << c.name;
+        EXPECT_EQ(desktop.messages.size(), c.stoppedEarly ? 1 : 0) << c.name << ": " << Joined(desktop.messages);
+        EXPECT_TRUE(desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.errors);
+        for (int r = 1; r < form->BatchGrid->RowCount(); ++r)
+            EXPECT_EQ(form->BatchGrid->CellText(r, 0), std::to_string(r)) << c.name;
+    }
+}
+
+TEST_F(BatchPage, LoadWritesTheDecimalMarkInUse)
+{
+    SetDecimalMark(",");
+    Load("1.5 -2.25e-1\n247342 2652335.125\n");
+    EXPECT_EQ(TableRows(), (Rows{"1,5|-0,225", "247342|2652335,125"}));
+}
+
+TEST_F(BatchPage, ShorterLoadReplacesLongerOne)
+{
+    QByteArray ten, five;
+    for (int i = 1; i <= 10; ++i)
+        ten += QByteArray::number(i) + " " + QByteArray::number(100 + i) + "\n";
+    for (int i = 1; i <= 5; ++i)
+        five += QByteArray::number(50 + i) + " " + QByteArray::number(500 + i) + "\n";
+    Load(ten);
+    ASSERT_EQ(form->BatchGrid->RowCount(), 11);
+    Load(five);
+    EXPECT_EQ(form->BatchGrid->RowCount(), 6);
+    EXPECT_EQ(form->BatchGrid->rowCount(), 5);
+    EXPECT_EQ(TableRows(), (Rows{"51|501", "52|502", "53|503", "54|504", "55|505"}));
+}
+
+TEST_F(BatchPage, LoadLeavesResultListAndHeadersAlone)
+{
+    Choose(form->RadioGroup3, 1);
+    form->Memo2->setPlainText(QStringLiteral("earlier lines"));
+    Load("121 23.5\n");
+    EXPECT_EQ(List(), "earlier lines");
+    EXPECT_EQ(Header(1), "x (經度)");
+    EXPECT_EQ(Header(2), "y (緯度)");
+    EXPECT_EQ(form->RadioGroup3->ItemIndex(), 1);
+}
+
+TEST_F(BatchPage, CancelChangesNothing)
+{
+    Load("1 2\n3 4\n");
+    Compute();
+    const std::string list = List();
+    form->Button6->click();  // no answer queued: the dialog is cancelled
+    EXPECT_EQ(TableRows(), (Rows{"1|2", "3|4"}));
+    EXPECT_EQ(List(), list);
+    EXPECT_TRUE(desktop.messages.isEmpty()) << Joined(desktop.messages);
+    EXPECT_TRUE(desktop.errors.isEmpty()) << Joined(desktop.errors);
+}
+
+TEST_F(BatchPage, OpenDialogStartsFromTheFileChosenLast)
+{
+    const QString first = Write("1 2\n");
+    const QString second = Write("3 4\n");
+    const QString missing = dir.filePath(QStringLiteral("typed name.txt"));
+    // Answers in order: a file, a cancel, another file, a typed name that does not exist.
+    LoadPath(first);
+    form->Button6->click();
+    LoadPath(second);
+    LoadPath(missing);
+    form->Button6->click();
+    EXPECT_EQ(desktop.openDialogStarts, (QStringList{QString(), first, first, second, missing}));
+}
+
+// Computing: the lines of a run for a loaded file, direction and datum item.
+struct RunCase {
+    const char* name;
+    QByteArray file;
+    int direction;  // RadioGroup3 item
+    int datum;      // RadioGroup2 item on the single-point page
+    const char* lines;
+};
+
+TEST_F(BatchPage, RunGivesOneLinePerRow)
+{
+    const RunCase cases[] = {
+        {"grid to geographic", "247342 2652335\n", 0, 0, "120.97388 23.97564"},
+        {"on the central meridian", "250000 2600000\n", 0, 0, "121 23.50307"},
+        {"geographic to grid", "121 23.5\n", 1, 0, "250000 2599660.18"},
+        {"geographic to grid off the meridian", "120.973 23.97\n", 1, 0, "247252.33 2651709.99"},
+        {"all four rows in order", "247342 2652335\n250000 2600000\n", 0, 0, "120.97388 23.97564\n121 23.50307"},
+        {"both rows the other way", "121 23.5 120.973 23.97", 1, 0, "250000 2599660.18\n247252.33 2651709.99"},
+        {"TWD97 chosen on the first page", "121 23.5\n", 1, 1, "250000 2599651.35"},
+    };
+    for (const RunCase& c : cases) {
+        Choose(form->RadioGroup3, c.direction);
+        Choose(form->RadioGroup2, c.datum);
+        Load(c.file);
+        Compute();
+        EXPECT_EQ(List(), c.lines) << c.name;
+        EXPECT_TRUE(desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.errors);
+        EXPECT_TRUE(desktop.messages.isEmpty()) << c.name << ": " << Joined(desktop.messages);
+    }
+}
+
+TEST_F(BatchPage, SecondRunReplacesTheLines)
+{
+    Load("247342 2652335\n250000 2600000\n250000 2652335\n");
+    Compute();
+    const std::string once = List();
+    Compute();
+    EXPECT_EQ(List(), once);
+    EXPECT_EQ(form->Memo2->blockCount(), 3);
+}
+
+TEST_F(BatchPage, DirectionChangeRelabelsOnly)
+{
+    Load("121 23.5\n");
+    Compute();  // as easting and northing: whatever the projection gives
+    const std::string gridLines = List();
+    const Rows rows = TableRows();
+    struct Step {
+        int item;
+        const char* x;
+        const char* y;
+    };
+    const Step steps[] = {{1, "x (經度)", "y (緯度)"}, {0, "x (E)", "y (N)"}, {1, "x (經度)", "y (緯度)"}};
+    for (const Step& s : steps) {
+        Choose(form->RadioGroup3, s.item);
+        EXPECT_EQ(Header(0), "編號\\坐標") << s.item;
+        EXPECT_EQ(Header(1), s.x) << s.item;
+        EXPECT_EQ(Header(2), s.y) << s.item;
+        EXPECT_EQ(form->BatchGrid->headerData(1, Qt::Horizontal).toString().toStdString(), s.x);
+        EXPECT_EQ(TableRows(), rows) << s.item;
+        EXPECT_EQ(List(), gridLines) << s.item;
+    }
+    // The next run converts the same texts the other way.
+    Compute();
+    EXPECT_EQ(List(), "250000 2599660.18");
+}
+
+// A bad cell ends the run with its parse error; the lines of the rows before it stay.
+struct StopCase {
+    const char* name;
+    QByteArray file;  // empty: the two empty rows present at start
+    const char* lines;
+    const char* error;
+};
+
+TEST_F(BatchPage, RunStopsAtTheFirstBadCell)
+{
+    const StopCase cases[] = {
+        {"empty rows at start", {}, "", "'' is not a valid floating point value."},
+        {"INF in row 3 of 5", "121 23.5\n121 23.5\n1e400 23.5\n121 23.5\n121 23.5\n",
+         "250000 2599660.18\n250000 2599660.18", "'INF' is not a valid floating point value."},
+        {"-INF in column 2", "121 23.5\n121 -1e400\n", "250000 2599660.18",
+         "'-INF' is not a valid floating point value."},
+        {"both columns bad: column 1 named", "-1e400 1e400\n", "", "'-INF' is not a valid floating point value."},
+    };
+    for (const StopCase& c : cases) {
+        form = std::make_unique<TForm1>(desktop);
+        desktop.errors.clear();
+        desktop.messages.clear();
+        Choose(form->RadioGroup3, 1);
+        form->Memo2->setPlainText(QStringLiteral("lines of an earlier run"));
+        if (!c.file.isNull())
+            Load(c.file);
+        Compute();
+        EXPECT_EQ(List(), c.lines) << c.name;
+        EXPECT_EQ(desktop.errors, QStringList{QString::fromUtf8(c.error)}) << c.name;
+        EXPECT_TRUE(desktop.messages.isEmpty()) << c.name << ": " << Joined(desktop.messages);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.name << ": busy cursor left on";
+    }
+}
+
+TEST_F(BatchPage, NoDirectionLeavesEverythingAlone)
+{
+    Load("121 23.5\n");
+    form->Memo2->setPlainText(QStringLiteral("kept"));
+    form->RadioGroup3->SetItemIndex(-1);  // no item selected: raises no click
+    form->Button5Click();
+    form->RadioGroup3Click();
+    EXPECT_EQ(desktop.messages, (QStringList{QStringLiteral("No the other choice"), QStringLiteral("Not avaible")}));
+    EXPECT_EQ(List(), "kept");
+    EXPECT_EQ(Header(1), "x (E)");
+    EXPECT_EQ(Header(2), "y (N)");
+}
+
+// The two datum groups are one choice: either moves the other, and the batch run
+// computes with it.
+struct DatumStep {
+    bool batchPage;  // RadioGroup4, else RadioGroup2
+    int item;
+    const Ellipsoid* ellipsoid;
+    const char* line;
+};
+
+TEST_F(BatchPage, BothDatumGroupsSetTheOneEllipsoid)
+{
+    Choose(form->RadioGroup3, 1);
+    Load("121 23.5\n");
+    const DatumStep steps[] = {
+        {true, 1, &kGRS80, "250000 2599651.35"},
+        {true, 0, &kGRS67, "250000 2599660.18"},
+        {false, 1, &kGRS80, "250000 2599651.35"},
+        {true, 0, &kGRS67, "250000 2599660.18"},
+        {false, 1, &kGRS80, "250000 2599651.35"},
+        {false, 0, &kGRS67, "250000 2599660.18"},
+    };
+    int n = 0;
+    for (const DatumStep& s : steps) {
+        ++n;
+        Choose(s.batchPage ? form->RadioGroup4 : form->RadioGroup2, s.item);
+        EXPECT_EQ(form->RadioGroup2->ItemIndex(), s.item) << "step " << n;
+        EXPECT_EQ(form->RadioGroup4->ItemIndex(), s.item) << "step " << n;
+        EXPECT_EQ(form->CurrentEllipsoid().SemiMajorAxis, s.ellipsoid->SemiMajorAxis) << "step " << n;
+        EXPECT_EQ(form->CurrentEllipsoid().InverseFlattening, s.ellipsoid->InverseFlattening) << "step " << n;
+        Compute();
+        EXPECT_EQ(List(), s.line) << "step " << n;
+    }
+    EXPECT_TRUE(desktop.messages.isEmpty()) << Joined(desktop.messages);
+    EXPECT_TRUE(desktop.errors.isEmpty()) << Joined(desktop.errors);
+}
+
+TEST_F(BatchPage, DatumGroupWithoutSelectionChangesNothing)
+{
+    Choose(form->RadioGroup4, 1);
+    form->RadioGroup4->SetItemIndex(-1);
+    form->RadioGroup4Click();
+    EXPECT_EQ(desktop.messages, QStringList{QStringLiteral("Not avaible")});
+    EXPECT_EQ(form->CurrentEllipsoid().InverseFlattening, kGRS80.InverseFlattening);
+    EXPECT_EQ(form->RadioGroup2->ItemIndex(), 1);
+}
+
+// A file that cannot be read: an error box naming it and the reason; nothing is lost.
+struct UnreadableCase {
+    const char* name;
+    QString path;
+    const char* reason;
+};
+
+TEST_F(BatchPage, UnreadableFileIsReportedAndNothingChanges)
+{
+    const UnreadableCase cases[] = {
+        {"missing", dir.filePath(QStringLiteral("no such file.txt")), "No such file or directory"},
+        {"folder", dir.path(), "directory"},
+    };
+    Choose(form->RadioGroup3, 1);
+    Load("121 23.5\n120.973 23.97\n");
+    Compute();
+    const Rows rows = TableRows();
+    const std::string list = List();
+    for (const UnreadableCase& c : cases) {
+        desktop.errors.clear();
+        LoadPath(c.path);
+        ASSERT_EQ(desktop.errors.size(), 1) << c.name;
+        const QString& error = desktop.errors.front();
+        EXPECT_TRUE(error.contains(c.path)) << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.reason), Qt::CaseInsensitive)) << c.name << ": " << error.toStdString();
+        EXPECT_EQ(TableRows(), rows) << c.name;
+        EXPECT_EQ(form->BatchGrid->RowCount(), 3) << c.name;
+        EXPECT_EQ(List(), list) << c.name;
+        EXPECT_TRUE(desktop.messages.isEmpty()) << c.name << ": " << Joined(desktop.messages);
+    }
+}
+
+TEST_F(BatchPage, HeaderStaysAHeaderAfterAnEmptyLoad)
+{
+    Load("E N\n");
+    EXPECT_EQ(form->BatchGrid->RowCount(), 1);
+    EXPECT_EQ(form->BatchGrid->rowCount(), 0);  // no selectable row at all
+    EXPECT_FALSE(form->StringGrid1->horizontalHeader()->isHidden());
+    Compute();
+    EXPECT_EQ(List(), "");
+    EXPECT_TRUE(desktop.errors.isEmpty()) << Joined(desktop.errors);
+
+    Choose(form->RadioGroup3, 1);
+    EXPECT_EQ(Header(1), "x (經度)");
+    Load("121 23.5\n");
+    EXPECT_EQ(form->BatchGrid->RowCount(), 2);
+    EXPECT_EQ(form->BatchGrid->rowCount(), 1);
+    // Model row 0 is data row 1, not the header.
+    EXPECT_EQ(form->BatchGrid->data(form->BatchGrid->index(0, 1)).toString(), QStringLiteral("121"));
+    EXPECT_EQ(form->BatchGrid->headerData(1, Qt::Horizontal).toString(), QStringLiteral("x (經度)"));
+    Compute();
+    EXPECT_EQ(List(), "250000 2599660.18");
+}
+
+// A load that stopped before the end of the text says how much it loaded and where:
+// the line and the text found there (non-ASCII bytes written as \xHH).
+struct PartialCase {
+    const char* name;
+    QByteArray file;
+    const char* message;
+};
+
+TEST_F(BatchPage, PartialReadIsReported)
+{
+    const PartialCase cases[] = {
+        {"comma on line 2", "1 2\n3,4\n5 6\n", "1 pair loaded. Reading stopped at line 2: \"3,4\"."},
+        {"letters on line 4", "1 2\r\n3 4\r\n5 6\r\nEND\r\n", "3 pairs loaded. Reading stopped at line 4: \"END\"."},
+        {"nothing readable", "E N\n", "0 pairs loaded. Reading stopped at line 1: \"E N\"."},
+        {"exponent without digit", "1 2\n\n7e x\n", "1 pair loaded. Reading stopped at line 3: \"7e x\"."},
+        {"lone last number", "1 2\n3 4\n5\n", "2 pairs loaded. Reading stopped at line 3: \"5\"."},
+        {"CR-only line ends", "1 2\r3 4\r;\r", "2 pairs loaded. Reading stopped at line 3: \";\"."},
+        {"byte-order mark", "\xEF\xBB\xBF" "1 2", "0 pairs loaded. Reading stopped at line 1: \"\\xEF\\xBB\\xBF1 2\"."},
+        {"double-byte space", "1 2 \xE3\x80\x80 3 4", "1 pair loaded. Reading stopped at line 1: \"\\xE3\\x80\\x80 3 4\"."},
+    };
+    for (const PartialCase& c : cases) {
+        desktop.messages.clear();
+        Load(c.file);
+        EXPECT_EQ(desktop.messages, QStringList{QString::fromUtf8(c.message)}) << c.name << ": " << Joined(desktop.messages);
+        EXPECT_TRUE(desktop.errors.isEmpty()) << c.name;
+    }
+}
+
+TEST_F(BatchPage, TableLooksLikeTheGrid)
+{
+    QHeaderView* columns = form->StringGrid1->horizontalHeader();
+    QHeaderView* rows = form->StringGrid1->verticalHeader();
+    const int widths[] = {60, 100, 100};
+    for (int column = 0; column < 3; ++column) {
+        EXPECT_EQ(columns->sectionSize(column), widths[column]) << "column " << column;
+        EXPECT_EQ(columns->sectionResizeMode(column), QHeaderView::Fixed) << "column " << column;
+    }
+    EXPECT_EQ(rows->defaultSectionSize(), 16);
+    EXPECT_EQ(rows->sectionResizeMode(0), QHeaderView::Fixed);
+    EXPECT_TRUE(rows->isHidden());
+    EXPECT_FALSE(columns->sectionsMovable());
+    EXPECT_TRUE(form->StringGrid1->showGrid());
+    EXPECT_EQ(form->StringGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_EQ(form->StringGrid1->model(), form->BatchGrid);
+}
