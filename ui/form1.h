@@ -1,8 +1,8 @@
 #pragma once
 // The program's one window: a page control with the single-point page, the batch page
-// and the about page. Controls keep the names of the window description and are public
-// so that tests reach them by name; every user event has one handler named after the
-// control and the event. Handlers catch nothing: the connection wrapper (form1.cpp)
+// and the about page. Controls keep their classic form names (Edit1, Button1, ...) and
+// are public so that tests reach them by name; every user event has one handler named
+// after the control and the event. Handlers catch nothing: the connection wrapper (form1.cpp)
 // reports whatever leaves a handler in the error box.
 #include <QString>
 #include <QWidget>
