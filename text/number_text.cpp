@@ -117,6 +117,18 @@ static constexpr std::uint64_t kPowers5[28] = {
     Power5(14), Power5(15), Power5(16), Power5(17), Power5(18), Power5(19), Power5(20),
     Power5(21), Power5(22), Power5(23), Power5(24), Power5(25), Power5(26), Power5(27)};
 
+// The 18 digits q of a value of decimal exponent E, rounded: a rounding that carried
+// to 10^18 makes them 10^17 one decade up.
+static void StoreRoundedDigits(std::uint64_t q, int E, int& exponent, char* digits)
+{
+    if (q == kTenTo18) {
+        q = kTenTo17;
+        ++E;
+    }
+    exponent = E;
+    WriteEighteenDigits(q, digits);
+}
+
 // Exact integer path. With s = E − 18 the 18 digits are q = |x| / 10^s rounded to nearest,
 // ties to even. Writing 10^s = 5^s × 2^s, q = N / D with
 //     N = m × 5^max(−s,0) × 2^max(t,0),   D = 5^max(s,0) × 2^max(−t,0),   t = e2 − s,
@@ -175,12 +187,7 @@ static bool EighteenDigitsByIntegers(Extended ax, int& exponent, char* digits)
         const U128 twiceRemainder = remainder * 2;
         if (twiceRemainder > D || (twiceRemainder == D && (q & 1)))
             ++q;
-        if (q == kTenTo18) {
-            q = kTenTo17;
-            ++E;
-        }
-        exponent = E;
-        WriteEighteenDigits(q, digits);
+        StoreRoundedDigits(q, E, exponent, digits);
         return true;
     }
     return false;
@@ -214,12 +221,7 @@ static bool EighteenDigitsBelow1e18(std::uint64_t m, int e2, int& exponent, char
         const std::uint64_t remainder = static_cast<std::uint64_t>(N) & ((std::uint64_t{1} << shift) - 1);
         const std::uint64_t half = std::uint64_t{1} << (shift - 1);
         q += static_cast<std::uint64_t>((remainder > half) | ((remainder == half) & (q & 1)));
-        if (q == kTenTo18) {
-            q = kTenTo17;
-            ++E;
-        }
-        exponent = E;
-        WriteEighteenDigits(q, digits);
+        StoreRoundedDigits(q, E, exponent, digits);
         return true;
     }
     return false;
