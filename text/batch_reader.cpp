@@ -272,7 +272,13 @@ private:
 
 BatchReadResult ReadBatchPairs(std::string_view bytes)
 {
+    return ReadBatchPairs(bytes, BatchPairReceiver());
+}
+
+BatchReadResult ReadBatchPairs(std::string_view bytes, const BatchPairReceiver& receiver)
+{
     BatchReadResult result;
+    std::size_t handedOver = 0;
     const char* begin = bytes.data();
     const char* end = FileEnd(bytes);
 
@@ -296,8 +302,14 @@ BatchReadResult ReadBatchPairs(std::string_view bytes)
         layout.Add(scan.yStart, scan.yNewLine);
         result.pairs.push_back(scan.pair);
         p = scan.yEnd;
+        if (result.pairs.size() == kBatchPairsHandedOver && receiver) {
+            receiver(result.pairs, static_cast<std::size_t>(p - begin));
+            handedOver += result.pairs.size();
+            result.pairs.clear();
+        }
     }
     layout.Finish();
+    result.pairCount = handedOver + result.pairs.size();
 
     result.stopOffset = static_cast<std::size_t>(stop - begin);
     result.unreadableOffset = static_cast<std::size_t>(unreadable - begin);

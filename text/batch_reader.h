@@ -37,6 +37,8 @@
 // Linear in the length of the bytes; the only allocations are the growing pair
 // vector and the short excerpt. Thread-safe (no shared state).
 #include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,7 +49,11 @@ struct BatchPair {
 };
 
 struct BatchReadResult {
+    // The pairs read, in file order; without a receiver all of them, with one only those
+    // read after its last call.
     std::vector<BatchPair> pairs;
+    // The count of all pairs read, those handed to a receiver included.
+    std::size_t pairCount = 0;
     // True when reading stopped before the end of the file: unreadable bytes, an
     // exponent without digits, or a lone last number. False when everything up to the
     // end of the bytes, or up to the first Ctrl-Z, was read (whitespace after the last
@@ -96,6 +102,15 @@ struct BatchReadResult {
 inline constexpr std::size_t kBatchExcerptBytes = 20;
 
 BatchReadResult ReadBatchPairs(std::string_view bytes);
+
+// Takes the pairs of a large file while it is read, so that they can be converted and
+// progress shown in slices without ever holding all of them: called with each
+// kBatchPairsHandedOver pairs, in file order, and the count of bytes read so far.
+using BatchPairReceiver = std::function<void(std::span<const BatchPair> pairs, std::size_t bytesRead)>;
+inline constexpr std::size_t kBatchPairsHandedOver = 32768;
+
+// As ReadBatchPairs(bytes); pairs handed to the receiver are not kept in the result.
+BatchReadResult ReadBatchPairs(std::string_view bytes, const BatchPairReceiver& receiver);
 
 // The length of a UTF-8 byte-order mark at the start of the bytes: 3 when they begin
 // with EF BB BF, else 0 (also for a mark cut short). A reader that takes a file in

@@ -222,7 +222,7 @@ std::string LoadReport(std::string_view bytes, const BatchReadResult& read)
 {
     if (!read.stoppedEarly && read.layoutBreakLine == 0)
         return {};
-    const std::size_t pairs = read.pairs.size();
+    const std::size_t pairs = read.pairCount;
     std::string chinese = "已載入 " + std::to_string(pairs) + " 組座標。";
     std::string english = Counted(pairs, "pair", "pairs") + " loaded.";
 
