@@ -34,6 +34,8 @@
 // Row height and column widths of the table, in pixels.
 static constexpr int kGridRowHeight = 16;
 static constexpr int kGridColumnWidths[BatchTable::kColumns] = {60, 100, 100};
+// A large file is read this much at a time, with progress in between.
+static constexpr qint64 kReadPieceBytes = 8 << 20;
 
 void TForm1::BuildBatchPage()
 {
@@ -129,6 +131,40 @@ static std::optional<QString> NotRegularFileKind(const QString& path)
     return QStringLiteral("特殊檔案 / a special file");
 }
 
+// Reads the pairs of a file's bytes into the table, slice by slice with progress, and
+// frees the bytes; `read` and `report` tell how the reading went.
+static void LoadBytes(BusyProgress& progress, QByteArray& bytes, BatchTable& grid, BatchReadResult& read,
+                      std::string& report)
+{
+    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    progress.Stage(QStringLiteral("正在載入表格…\nLoading the table…"), static_cast<long long>(text.size()));
+
+    // Each number is shown with 15 significant digits; the compute button reads these
+    // texts back, so they are all that is kept of the file. They are made slice by slice
+    // as the reader hands the pairs over, so the pairs of a large file are never all
+    // held at once.
+    BatchTableTexts texts;
+    bool reserved = false;
+    const auto take = [&](std::span<const BatchPair> pairs, std::size_t bytesRead) {
+        for (const BatchPair& pair : pairs)
+            texts.Append(BatchCellText(pair.x), BatchCellText(pair.y));
+        if (!reserved && bytesRead != 0) {
+            // The first slice tells about how many rows and characters the file makes.
+            reserved = true;
+            const double scale = 1.05 * static_cast<double>(text.size()) / static_cast<double>(bytesRead);
+            texts.Reserve(static_cast<std::size_t>(scale * static_cast<double>(texts.Rows())) + 16,
+                          static_cast<std::size_t>(scale * static_cast<double>(texts.CharacterCount())) + 64);
+        }
+        progress.Advance(static_cast<long long>(bytesRead));
+    };
+    read = ReadBatchPairs(text, take);
+    take(read.pairs, text.size());
+    report = LoadReport(text, read);
+    bytes = QByteArray();
+    progress.Stage(QStringLiteral("正在顯示表格…\nShowing the table…"), 1);
+    grid.Load(std::move(texts));
+}
+
 void TForm1::Button6Click()
 {
     const std::optional<QString> chosen = desktop_.GetOpenFileName(openDialogFile_);
@@ -137,7 +173,7 @@ void TForm1::Button6Click()
     openDialogFile_ = *chosen;
     const QString path = QDir::toNativeSeparators(*chosen);
 
-    // Nothing is lost on either error: the table and the result list stay as they were.
+    // Nothing is lost on an error: the table and the result list stay as they were.
     if (const std::optional<QString> kind = NotRegularFileKind(*chosen)) {
         desktop_.ShowError(QStringLiteral("「%1」不是一般檔案，而是%2。請選擇一個數字對的文字檔。\n"
                                           "%1 is not a regular file: it is %3. Choose a text file of number pairs.")
@@ -145,52 +181,42 @@ void TForm1::Button6Click()
                                     kind->section(QStringLiteral(" / "), 1)));
         return;
     }
-    // Read access only; the file is closed again before anything is shown.
-    QByteArray bytes;
-    {
-        QFile file(*chosen);
-        if (file.open(QIODevice::ReadOnly))
-            bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            desktop_.ShowError(QStringLiteral("無法讀取檔案「%1」：%2。請確認檔案存在，而且您有讀取它的權限。\n"
-                                              "Cannot read the file %1: %2. Check that the file exists and that "
-                                              "you may read it.")
-                                   .arg(path, file.errorString()));
-            return;
-        }
-    }
-
     BatchReadResult read;
     std::string report;
+    QString readError;
     {
         // Ends before any message: no busy cursor or progress dialog over it.
         BusyProgress progress(this);
-        const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        progress.Stage(QStringLiteral("正在讀取檔案…\nReading the file…"), static_cast<long long>(text.size()));
 
-        // Each number is shown with 15 significant digits; the compute button reads these
-        // texts back, so they are all that is kept of the file. They are made slice by slice
-        // as the reader hands the pairs over, so the pairs of a large file are never all
-        // held at once.
-        BatchTableTexts texts;
-        bool reserved = false;
-        const auto take = [&](std::span<const BatchPair> pairs, std::size_t bytesRead) {
-            for (const BatchPair& pair : pairs)
-                texts.Append(BatchCellText(pair.x), BatchCellText(pair.y));
-            if (!reserved && bytesRead != 0) {
-                // The first slice tells about how many rows and characters the file makes.
-                reserved = true;
-                const double scale = 1.05 * static_cast<double>(text.size()) / static_cast<double>(bytesRead);
-                texts.Reserve(static_cast<std::size_t>(scale * static_cast<double>(texts.Rows())) + 16,
-                              static_cast<std::size_t>(scale * static_cast<double>(texts.CharacterCount())) + 64);
+        // Read access only, in pieces so that the dialog repaints; the file is closed again
+        // before anything is shown.
+        QByteArray bytes;
+        {
+            QFile file(*chosen);
+            if (file.open(QIODevice::ReadOnly)) {
+                progress.Stage(QStringLiteral("正在讀取檔案…\nReading the file…"), file.size());
+                bytes.reserve(file.size());
+                for (;;) {
+                    const QByteArray piece = file.read(kReadPieceBytes);
+                    if (piece.isEmpty())
+                        break;
+                    bytes += piece;
+                    progress.Advance(bytes.size());
+                }
             }
-            progress.Advance(static_cast<long long>(bytesRead));
-        };
-        read = ReadBatchPairs(text, take);
-        take(read.pairs, text.size());
-        report = LoadReport(text, read);
-        bytes = QByteArray();
-        BatchGrid->Load(std::move(texts));
+            if (file.error() != QFileDevice::NoError)
+                readError = file.errorString();
+        }
+        if (readError.isEmpty())
+            LoadBytes(progress, bytes, *BatchGrid, read, report);
+    }
+    if (!readError.isEmpty()) {
+        // Nothing is lost: the table and the result list stay as they were.
+        desktop_.ShowError(QStringLiteral("無法讀取檔案「%1」：%2。請確認檔案存在，而且您有讀取它的權限。\n"
+                                          "Cannot read the file %1: %2. Check that the file exists and that "
+                                          "you may read it.")
+                               .arg(path, readError));
+        return;
     }
 
     // Reading stopped before the end of the text, or the pairs do not line up with the
@@ -203,6 +229,7 @@ void TForm1::Button6Click()
             desktop_.ShowMessage(message);
     }
 }
+
 
 void TForm1::RadioGroup3Click()
 {
