@@ -323,3 +323,29 @@ TEST(BatchReader, UnreadablePlace)
         EXPECT_EQ(r.unreadableOffset, c.unreadable) << c.file;
     }
 }
+
+// Handing the pairs over while reading: the same pairs in the same order, in slices of
+// kBatchPairsHandedOver, the rest left in the result.
+TEST(BatchReader, PairsHandedOver)
+{
+    std::string file = "1 2 3\n";  // a layout break on line 1 is still found
+    for (int i = 0; i < 100000; ++i) file += std::to_string(i) + " " + std::to_string(i) + ".5\n";
+    file += "x";
+    const BatchReadResult whole = ReadBatchPairs(file);
+    std::vector<BatchPair> taken;
+    std::vector<std::size_t> bytesRead;
+    const BatchReadResult r = ReadBatchPairs(file, [&](std::span<const BatchPair> pairs, std::size_t read) {
+        EXPECT_EQ(pairs.size(), kBatchPairsHandedOver);
+        taken.insert(taken.end(), pairs.begin(), pairs.end());
+        bytesRead.push_back(read);
+    });
+    EXPECT_EQ(bytesRead.size(), 100001 / kBatchPairsHandedOver);
+    for (std::size_t k = 1; k < bytesRead.size(); ++k) EXPECT_LT(bytesRead[k - 1], bytesRead[k]);
+    EXPECT_EQ(r.pairs.size(), 100001 % kBatchPairsHandedOver);
+    taken.insert(taken.end(), r.pairs.begin(), r.pairs.end());
+    EXPECT_TRUE(SamePairs(taken, whole.pairs));
+    EXPECT_EQ(r.pairCount, 100001u);
+    EXPECT_EQ(whole.pairCount, 100001u);
+    EXPECT_EQ(r.stopOffset, whole.stopOffset);
+    EXPECT_EQ(r.layoutBreakLine, 1u);
+}
