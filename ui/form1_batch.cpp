@@ -157,6 +157,9 @@ static void LoadBytes(BusyProgress& progress, QByteArray& bytes, BatchTable& gri
         }
         progress.Advance(static_cast<long long>(bytesRead));
     };
+    // The file has been read, so the table will be replaced whatever it holds: let the old
+    // rows go first rather than hold two tables and the file at once.
+    grid.Load(BatchTableTexts());
     read = ReadBatchPairs(text, take);
     take(read.pairs, text.size());
     report = LoadReport(text, read);
