@@ -347,10 +347,11 @@ void TForm1::Button5Click()
         desktop_.ShowMessage(QStringLiteral("No the other choice"));
         return;
     }
+    // Clearing a long list takes a while too: under the busy cursor already.
+    BusyProgress progress(this);
     Memo2->clear();
 
     const int rowCount = BatchGrid->RowCount();
-    BusyProgress progress(this);
     progress.Stage(QStringLiteral("正在計算 %1 列…\nComputing %1 rows…").arg(rowCount - 1), rowCount - 1);
     // Destroyed before progress: the dialog stays up while the list takes the last lines.
     BatchResultWriter lines(Memo2, static_cast<std::size_t>(rowCount - 1));
