@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <QtDebug>
 
 #include "error_report.h"
@@ -19,6 +22,19 @@ QString ApplicationTitle(const QString& executablePath)
     if (name.isEmpty())
         return name;
     return name.left(1) + name.mid(1).toLower();
+}
+
+QTranslator* InstallQtTranslation(const QLocale& locale)
+{
+    // qtbase_<language>.qm holds the texts of the widgets and dialogs this program uses;
+    // the locale's languages are tried in the desktop's order of preference.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return translator;
+    delete translator;
+    return nullptr;
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
@@ -45,6 +61,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setFont(font);
 
     setWindowIcon(QIcon(QStringLiteral(":/kartovel/icon.png")));
+
+    // The program's own texts are fixed; only Qt's follow the desktop's language.
+    InstallQtTranslation(QLocale::system());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)
