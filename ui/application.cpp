@@ -28,10 +28,15 @@ QTranslator* InstallQtTranslation(const QLocale& locale)
 {
     // qtbase_<language>.qm holds the texts of the widgets and dialogs this program uses;
     // the locale's languages are tried in the desktop's order of preference.
+    // Qt ships one Traditional Chinese translation, Taiwan's; Hong Kong and Macau desktops
+    // read it rather than English.
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        QCoreApplication::installTranslator(translator))
+    const bool found =
+        translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), folder) ||
+        (locale.script() == QLocale::TraditionalChineseScript &&
+         translator->load(QStringLiteral("qtbase_zh_TW"), folder));
+    if (found && QCoreApplication::installTranslator(translator))
         return translator;
     delete translator;
     return nullptr;
