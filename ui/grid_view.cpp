@@ -62,6 +62,8 @@ QString SelectedCellsText(const QItemSelectionModel& selection)
 
     QString text;
     for (int row = top; row <= bottom; ++row) {
+        if (row == top + 1)  // rows of a batch file are alike: room for all of them at once
+            text.reserve(text.size() * (bottom - top + 1) * 9 / 8 + 64);
         if (row > top)
             text += QLatin1Char('\n');
         bool first = true;
