@@ -63,6 +63,14 @@ public:
         if (fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
             regular_ = true;
             size_ = static_cast<unsigned long long>(status.st_size);
+            // Standard input may be a file read before (given as "-" twice) or left
+            // part read by the program that started this one.
+#ifdef _WIN32
+            const long long offset = _lseeki64(fd_, 0, SEEK_CUR);
+#else
+            const long long offset = lseek(fd_, 0, SEEK_CUR);
+#endif
+            start_ = offset > 0 ? static_cast<unsigned long long>(offset) : 0;
         }
         return true;
     }
@@ -108,8 +116,8 @@ public:
         if (!regular_ || ctrlZ_) return false;
         struct stat status;
         now = fstat(fd_, &status) == 0 ? static_cast<unsigned long long>(status.st_size) : total_;
-        if (now == size_ && total_ == size_) return false;
-        if (now == size_) now = total_;  // grew and shrank back: report what was read
+        if (now == size_ && start_ + total_ == size_) return false;
+        if (now == size_) now = start_ + total_;  // grew and shrank back: report what was read
         return true;
     }
     unsigned long long SizeWhenOpened() const { return size_; }
@@ -120,6 +128,7 @@ private:
     bool ended_ = false;
     bool ctrlZ_ = false;
     unsigned long long size_ = 0;
+    unsigned long long start_ = 0;
     unsigned long long total_ = 0;
 };
 
@@ -496,7 +505,8 @@ int ConvertInputs(const ConvertOptions& options, unsigned jobs, std::FILE* out, 
         outside = stream.Outside();
         firstOutside = stream.FirstOutside();
     }
-    if (outside != 0 && !options.quiet) {
+    // After a stop the message about it is the last word.
+    if (outside != 0 && !options.quiet && status == 0) {
         std::fflush(out);
         std::fputs(AreaWarning(outside, firstOutside, options.mode == TM2ToGeographic).c_str(), err);
     }

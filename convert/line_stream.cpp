@@ -144,43 +144,46 @@ void ConvertPairLines(const StreamSettings& settings, Block& block)
 {
     PointConverter converter(settings, block);
     PointTexts texts;
+    std::vector<std::string_view> numbers;
     const char* p = block.input.data();
     const char* const end = p + block.input.size();
-    std::size_t line = 1;
-    for (; p != end; ++line) {
+    // Appends the lines of the pairs numbers[0, 1], [2, 3], ...; false when one failed.
+    auto convertPairs = [&](std::size_t line) {
+        for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
+            if (!converter.Convert(numbers[i], line, numbers[i + 1], line, texts))
+                return false;
+            block.output += texts.first;
+            block.output += ' ';
+            block.output += texts.second;
+            block.output += '\n';
+        }
+        return true;
+    };
+    for (std::size_t line = 1; p != end; ++line) {
         const LineSpan span = FindLineEnd(p, end);
-        const char* numbers[2][2];  // the first two numbers' bytes
-        const char* previous = nullptr;  // where the last number read starts
-        std::size_t count = 0;
+        numbers.clear();
         const char* q = p;
         for (;;) {
             while (q != span.end && IsLineBlank(*q)) ++q;
             if (q == span.end) break;
             const char* numberEnd = ScanBatchNumber(q, span.end);
             if (numberEnd == q) {
-                // As the batch-file reader says it: at the first number of the pair
-                // that could not be read.
-                block.stop = BlockStop{line, CannotReadPair(count % 2 == 1 ? previous : q, end)};
+                // Text that is not a number stops reading as it stops the batch-file
+                // reader: the pairs before it are converted, and the message shows the
+                // pair that could not be read.
+                const char* place = numbers.size() % 2 == 1 ? numbers.back().data() : q;
+                if (convertPairs(line))
+                    block.stop = BlockStop{line, CannotReadPair(place, end)};
                 return;
             }
-            if (count < 2) {
-                numbers[count][0] = q;
-                numbers[count][1] = numberEnd;
-            }
-            previous = q;
-            ++count;
+            numbers.emplace_back(q, numberEnd - q);
             q = numberEnd;
         }
-        if (count == 2) {
-            if (!converter.Convert(std::string_view(numbers[0][0], numbers[0][1] - numbers[0][0]), line,
-                                   std::string_view(numbers[1][0], numbers[1][1] - numbers[1][0]), line, texts))
+        if (numbers.size() == 2) {
+            if (!convertPairs(line))
                 return;
-            block.output += texts.first;
-            block.output += ' ';
-            block.output += texts.second;
-            block.output += '\n';
-        } else if (count != 0) {
-            block.stop = BlockStop{line, LineCountMessage(count, false)};
+        } else if (!numbers.empty()) {
+            block.stop = BlockStop{line, LineCountMessage(numbers.size(), false)};
             return;
         }
         if (span.next != span.end) ++block.linesRead;

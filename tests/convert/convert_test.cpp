@@ -148,8 +148,14 @@ TEST(Convert, ResultLines)
         {"option with =", {"--to-tm2", "--ellipsoid=grs67"}, "121 23.5\n", "250000 2599660.18\n"},
         {"the last direction counts", {"--to-tm2", "--to-geographic"}, "250000 2600000\n", "121 23.50307\n"},
         {"tabs, CR LF, no final line end", {}, "247342\t2652335\r\n250000 2600000", "120.97388 23.97564\n121 23.50307\n"},
-        {"several pairs on a line, one pair over two lines", {"--to-tm2"}, "121 23.5 120.973\n23.97\n",
+        {"several pairs on a line, one pair over two lines", {"--to-tm2", "--pairs-across-lines"},
+         "121 23.5 120.973\n23.97\n", "250000 2599660.18\n247252.33 2651709.99\n"},
+        {"one number on every line", {"--to-tm2"}, "121\n23.5\n\n120.973\n23.97\n",
          "250000 2599660.18\n247252.33 2651709.99\n"},
+        {"a UTF-8 byte-order mark", {}, "\xEF\xBB\xBF" "247342 2652335\n", "120.97388 23.97564\n"},
+        {"a byte-order mark before pairs across lines", {"--pairs-across-lines"}, "\xEF\xBB\xBF" "247342\n2652335\n",
+         "120.97388 23.97564\n"},
+        {"numbers that touch", {"--to-tm2"}, "121+23.5e0\n", "250000 2599660.18\n"},
         {"exponents and signs", {"--to-tm2"}, "1.21e2 +2.35E1\n", "250000 2599660.18\n"},
         {"Ctrl-Z ends the file", {}, std::string("250000 2600000\n\x1A junk", 22), "121 23.50307\n"},
         {"empty input", {}, "", ""},
@@ -197,13 +203,14 @@ TEST(Convert, RoundedToTheTableFirst)
 // A file of random points: inside the grid's or the geographic box of Taiwan mostly,
 // some far outside it; written in the forms people and programs use, including 17
 // significant digits, which the table shows rounded to 15.
-static std::string RandomFile(ConversionMode mode, int pairs, std::uint64_t seed)
+static std::string RandomFile(ConversionMode mode, int pairs, std::uint64_t seed, bool pairPerLine = false)
 {
     static const char* const kGridForms[] = {"%.2f %.2f\n", "%.17g\t%.17g\r\n", "%.6e %.6e\n", "%.0f  %.0f\n", "%.3f\n%.3f\n"};
     static const char* const kDegreeForms[] = {"%.9f %.9f\n", "%.17g %.17g\n", "%.5f\t%.5f\r\n", "%.12e %.12e\n", "%.7f %.7f "};
     std::mt19937_64 random(seed);
     std::uniform_real_distribution<double> unit(0, 1);
-    std::uniform_int_distribution<int> form(0, 4);
+    // The last form of each puts a pair over two lines, or no line end after it.
+    std::uniform_int_distribution<int> form(0, pairPerLine ? 3 : 4);
     std::string file;
     char line[128];
     for (int i = 0; i < pairs; ++i) {
@@ -243,13 +250,23 @@ TEST(Convert, SameLinesAsTheBatchPage)
     const int pairs = 3 * 4096 + 100;
     for (const Case& c : table) {
         SCOPED_TRACE(std::string(c.direction) + " " + c.ellipsoidName);
-        const std::string file = RandomFile(c.mode, pairs, 1000 + c.mode * 2 + c.ellipsoid);
+        const std::string file = RandomFile(c.mode, pairs, 1000 + c.mode * 2 + c.ellipsoid, true);
         const std::string path = WriteFile("points.txt", file);
         const std::string expected = BatchPageLines(c.mode, kEllipsoids[c.ellipsoid], file);
         ASSERT_EQ(std::count(expected.begin(), expected.end(), '\n'), pairs);
+        // Pairs over line ends, read the page's way.
+        const std::string mixed = RandomFile(c.mode, pairs, 2000 + c.mode * 2 + c.ellipsoid);
+        const std::string mixedPath = WriteFile("mixed.txt", mixed);
+        const std::string mixedExpected = BatchPageLines(c.mode, kEllipsoids[c.ellipsoid], mixed);
+        const Outcome across =
+            RunConvert({c.direction, "--ellipsoid", c.ellipsoidName, "--pairs-across-lines", "--quiet", mixedPath});
+        EXPECT_TRUE(across.out == mixedExpected) << FirstDifference(across.out, mixedExpected);
+        EXPECT_EQ(across.err, "");
+        EXPECT_EQ(across.status, 0);
         for (const char* jobs : {"1", "2", "7"}) {
             SCOPED_TRACE(std::string("--jobs ") + jobs);
-            const Outcome outcome = RunConvert({c.direction, "--ellipsoid", c.ellipsoidName, "--jobs", jobs, path});
+            const Outcome outcome =
+                RunConvert({c.direction, "--ellipsoid", c.ellipsoidName, "--jobs", jobs, "--quiet", path});
             EXPECT_TRUE(outcome.out == expected) << FirstDifference(outcome.out, expected);
             EXPECT_EQ(outcome.err, "");
             EXPECT_EQ(outcome.status, 0);
@@ -309,18 +326,29 @@ TEST(Convert, Stops)
     const std::vector<Case> table = {
         {"letters after a pair", "247342 2652335\n250000 abc\n", {"{stop}"}, "120.97388 23.97564\n",
          "{stop}:2: cannot read a pair of numbers at \"250000 abc\"\n"},
-        {"a last number without its partner", "247342 2652335 250000", {"{stop}"}, "120.97388 23.97564\n",
-         "{stop}:1: cannot read a pair of numbers at \"250000\"\n"},
-        {"byte-order mark", "\xEF\xBB\xBF" "247342 2652335\n", {"{stop}"}, "",
-         "{stop}:1: cannot read a pair of numbers at \"\\xEF\\xBB\\xBF247342 2652335\"\n"},
+        {"a last number without its partner", "247342 2652335 250000", {"--pairs-across-lines", "{stop}"},
+         "120.97388 23.97564\n", "{stop}:1: cannot read a pair of numbers at \"250000\"\n"},
+        {"three numbers on a line", "247342 2652335\n250000 1 2\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:2: 3 numbers on the line, where one pair \"x y\" is expected; use --columns for a file with more "
+         "fields, --pairs-across-lines to pair numbers across lines\n"},
+        {"one number on a pair's line", "247342 2652335\n\n250000\n2600000\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:3: 1 numbers on the line, where one pair \"x y\" is expected; use --columns for a file with more "
+         "fields, --pairs-across-lines to pair numbers across lines\n"},
+        {"two numbers in a file of one a line", "247342\n2652335\n250000 2600000\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:3: 2 numbers on the line, where this file has one number a line; write one number a line, or one "
+         "pair \"x y\" a line\n"},
+        {"an odd count of numbers one a line", "247342\n2652335\n250000\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:3: cannot read a pair of numbers at \"250000\"\n"},
+        {"a UTF-16 byte-order mark", std::string("\xFF\xFE" "2\0" "4\0", 6), {"{stop}"}, "",
+         "{stop}:1: cannot read a pair of numbers at \"\\xFF\\xFE" "2\\x004\\x00\"\n"},
         {"comma between the numbers, third line", "121 23.5\n\n121,23.5\n", {"--to-tm2", "{stop}"},
          "250000 2599660.18\n", "{stop}:3: cannot read a pair of numbers at \"121,23.5\"\n"},
         {"exponent without digits", "1e 2\n", {"{stop}"}, "", "{stop}:1: cannot read a pair of numbers at \"1e 2\"\n"},
         {"a number beyond the double range", "247342 2652335\n1e400 2600000\n250000 2600000\n", {"{stop}"},
          "120.97388 23.97564\n", "{stop}:2: 'INF' is not a valid floating point value\n"},
-        {"y beyond the range, a line below its x", "247342 2652335\n250000\n-1e400\n250000 2600000\n", {"{stop}"},
+        {"y beyond the range, a line below its x", "247342 2652335\n250000\n-1e400\n250000 2600000\n", {"--pairs-across-lines", "{stop}"},
          "120.97388 23.97564\n", "{stop}:3: '-INF' is not a valid floating point value\n"},
-        {"both beyond the range: x is read first", "1 2\n5e308\n-5e308\n", {"--to-tm2", "{stop}"},
+        {"both beyond the range: x is read first", "1 2\n5e308\n-5e308\n", {"--to-tm2", "--pairs-across-lines", "{stop}"},
          "-33729436 3242253.49\n", "{stop}:2: 'INF' is not a valid floating point value\n"},
         {"a northing whose arc difference leaves the double range", "250000 2600000\n250000 1.7976e308\n",
          {"{stop}"}, goodLine, "{stop}:2: Floating point overflow\n"},
@@ -350,8 +378,8 @@ TEST(Convert, Stops)
 // A stop deep in a long file, converted on several threads: exactly the lines before it.
 TEST(Convert, StopsInALaterBlock)
 {
-    const std::string before = RandomFile(TM2ToGeographic, 5000, 77);
-    const std::string after = RandomFile(TM2ToGeographic, 3000, 78);
+    const std::string before = RandomFile(TM2ToGeographic, 5000, 77, true);
+    const std::string after = RandomFile(TM2ToGeographic, 3000, 78, true);
     const std::string expected = BatchPageLines(TM2ToGeographic, kGRS67, before);
     const int stopLine = static_cast<int>(std::count(before.begin(), before.end(), '\n')) + 1;
     struct Case {
@@ -368,7 +396,7 @@ TEST(Convert, StopsInALaterBlock)
         const std::string path = WriteFile("long.txt", before + c.badPair + after);
         for (const char* jobs : {"1", "2"}) {
             SCOPED_TRACE(std::string("--jobs ") + jobs);
-            const Outcome outcome = RunConvert({"--jobs", jobs, path});
+            const Outcome outcome = RunConvert({"--jobs", jobs, "--quiet", path});
             EXPECT_TRUE(outcome.out == expected) << FirstDifference(outcome.out, expected);
             EXPECT_EQ(outcome.err, path + ":" + std::to_string(stopLine) + ": " + c.message + "\n");
             EXPECT_EQ(outcome.status, 1);
@@ -381,7 +409,8 @@ TEST(Convert, StopsInALaterBlock)
 TEST(Convert, CommandLine)
 {
     const std::string usage =
-        "Usage: kartovel-convert [--to-geographic | --to-tm2] [--ellipsoid grs67|grs80] [--jobs N] [FILE...]\n";
+        "Usage: kartovel-convert [--to-geographic | --to-tm2] [--ellipsoid NAME] [--columns X,Y] [OPTION]... "
+        "[FILE...]\n";
     const std::string tryHelp = "Try 'kartovel-convert --help' for more information.\n";
     struct Case {
         std::vector<std::string> arguments;
@@ -394,10 +423,21 @@ TEST(Convert, CommandLine)
         {{"--help"}, 0, usage + "\n", ""},
         {{"--to-tm2", "--help"}, 0, usage + "\n", ""},
         {{"--bogus"}, 2, "", "kartovel-convert: unknown option '--bogus'\n" + usage + tryHelp},
-        {{"-j", "2"}, 2, "", "kartovel-convert: unknown option '-j'\n" + usage + tryHelp},
+        {{"-V"}, 0, "kartovel-convert 1.21\n", ""},
+        {{"-h"}, 0, usage + "\n", ""},
+        {{"-j", "2", "-x"}, 2, "", "kartovel-convert: unknown option '-x'\n" + usage + tryHelp},
+        {{"-j0"}, 2, "", "kartovel-convert: '0' is not a count of jobs from 1 to 1024\n" + usage + tryHelp},
         {{"--help", "--bogus"}, 2, "", "kartovel-convert: unknown option '--bogus'\n" + usage + tryHelp},
-        {{"--ellipsoid", "wgs84"}, 2, "", "kartovel-convert: unknown ellipsoid 'wgs84' (grs67 or grs80)\n" + usage + tryHelp},
-        {{"--ellipsoid", "GRS80"}, 2, "", "kartovel-convert: unknown ellipsoid 'GRS80' (grs67 or grs80)\n" + usage + tryHelp},
+        {{"--ellipsoid", "wgs84"}, 2, "",
+         "kartovel-convert: unknown ellipsoid 'wgs84' (grs67, twd67, grs80 or twd97)\n" + usage + tryHelp},
+        {{"--ellipsoid", "twd"}, 2, "",
+         "kartovel-convert: unknown ellipsoid 'twd' (grs67, twd67, grs80 or twd97)\n" + usage + tryHelp},
+        {{"--columns", "2"}, 2, "",
+         "kartovel-convert: '2' is not two columns X,Y (numbers from 1, or names from the header line)\n" + usage +
+             tryHelp},
+        {{"--columns", "0,1"}, 2, "", "kartovel-convert: column '0' is not a field number from 1 to 999999999\n" +
+                                          usage + tryHelp},
+        {{"--delimiter", "|"}, 2, "", "kartovel-convert: unknown delimiter '|' (',' ';' tab or blanks)\n" + usage + tryHelp},
         {{"--ellipsoid"}, 2, "", "kartovel-convert: option '--ellipsoid' needs a value\n" + usage + tryHelp},
         {{"--jobs", "0"}, 2, "", "kartovel-convert: '0' is not a count of jobs from 1 to 1024\n" + usage + tryHelp},
         {{"--jobs=1025"}, 2, "", "kartovel-convert: '1025' is not a count of jobs from 1 to 1024\n" + usage + tryHelp},
