@@ -14,7 +14,12 @@ bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& 
     }
     for (;;) {
         FieldSpan field{i, i, false};
-        if (i < n && line[i] == '"') {
+        // Blanks before an opening quote are not part of the field.
+        std::size_t quote = i;
+        while (quote < n && IsBlank(line[quote]) && !(blanks || line[quote] == delimiter)) ++quote;
+        if (quote < n && line[quote] == '"') {
+            i = quote;
+            field.begin = i;
             field.quoted = true;
             for (++i;; ++i) {
                 if (i == n) {

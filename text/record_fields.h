@@ -17,7 +17,7 @@ struct FieldSpan {
 };
 
 // Splits a line (without its line end) into fields. A field that starts with '"' is
-// quoted: it runs to the next '"' not doubled, and "" inside stands for one '"'; blanks
+// quoted (blanks before the quote aside): it runs to the next '"' not doubled, and "" inside stands for one '"'; blanks
 // may follow the closing quote. With kBlanksDelimiter, blanks around fields are not
 // part of them and an empty line has no field; otherwise every delimiter starts a new
 // field, so "a,,b" has three and an empty line has one empty field.

@@ -72,10 +72,12 @@ struct Outcome {
 };
 
 // Runs the converter with standard input from `input` and both outputs into files.
-static Outcome RunConvert(const std::vector<std::string>& arguments, const std::string& input = "")
+// With `outTarget`, standard output goes there (such as /dev/full) and is not read back.
+static Outcome RunConvert(const std::vector<std::string>& arguments, const std::string& input = "",
+                          const std::string& outTarget = "")
 {
     const std::string inPath = WriteFile("stdin", input);
-    const std::string outPath = PathOf("stdout");
+    const std::string outPath = outTarget.empty() ? PathOf("stdout") : outTarget;
     const std::string errPath = PathOf("stderr");
 
     posix_spawn_file_actions_t actions;
@@ -98,7 +100,7 @@ static Outcome RunConvert(const std::vector<std::string>& arguments, const std::
         return {-1, "", "cannot start " KARTOVEL_CONVERT};
     int wait = 0;
     waitpid(pid, &wait, 0);
-    return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, ReadFile(outPath), ReadFile(errPath)};
+    return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, outTarget.empty() ? ReadFile(outPath) : "", ReadFile(errPath)};
 }
 
 // The lines the batch page shows after loading `file` and pressing compute: every
@@ -459,5 +461,159 @@ TEST(Convert, CommandLine)
         }
         EXPECT_EQ(outcome.err, c.err);
         EXPECT_EQ(outcome.status, c.status);
+    }
+}
+
+// Help and version that cannot be written say so.
+TEST(Convert, HelpThatCannotBeWritten)
+{
+    for (const char* option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        const Outcome outcome = RunConvert({option}, "", "/dev/full");
+        EXPECT_EQ(outcome.err, "kartovel-convert: cannot write the output: No space left on device\n");
+        EXPECT_EQ(outcome.status, 1);
+    }
+}
+
+// Every name of the two ellipsoids, in any case, gives that ellipsoid's lines.
+TEST(Convert, EllipsoidNames)
+{
+    const std::string input = "247342 2652335\n";
+    const std::string grs67 = BatchPageLines(TM2ToGeographic, kGRS67, input);
+    const std::string grs80 = BatchPageLines(TM2ToGeographic, kGRS80, input);
+    ASSERT_NE(grs67, grs80);
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"grs67", grs67}, {"TWD67", grs67}, {"Grs67", grs67}, {"twd67", grs67},
+        {"grs80", grs80}, {"GRS80", grs80}, {"twd97", grs80}, {"TwD97", grs80},
+    };
+    for (const auto& [name, expected] : table) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = RunConvert({"--ellipsoid=" + name}, input);
+        EXPECT_EQ(outcome.out, expected);
+        EXPECT_EQ(outcome.status, 0);
+    }
+}
+
+// Points outside Taiwan's area are converted; one warning at the end counts them and
+// names the first, unless --quiet.
+TEST(Convert, AreaWarning)
+{
+    const std::string path = WriteFile("area.txt", "121 23.5\n247342 2652335\n250000 2600000\n");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string err;
+    };
+    const std::vector<Case> table = {
+        {{"--to-tm2"}, "121 23.5\n120.973 23.97\n", ""},
+        {{"--to-tm2", path}, "",
+         "kartovel-convert: warning: 2 points lie outside Taiwan's area, the first at " + path +
+             ":2; are they TM2 eastings and northings? Then use --to-geographic\n"},
+        {{"--to-tm2", "--quiet", path}, "", ""},
+        {{"-q", "--to-tm2", path}, "", ""},
+        {{}, "247342 2652335\n0 2300000\n500000 2900000\n", ""},
+        {{}, "247342 2652335\n\n121 23.5\n", "kartovel-convert: warning: 1 point lies outside Taiwan's area, the "
+                                             "first at <stdin>:3; are they longitude and latitude? Then use --to-tm2\n"},
+        {{"--to-tm2"}, "117 20\n124 27\n116.9 23\n", "kartovel-convert: warning: 1 point lies outside Taiwan's area, "
+                                                     "the first at <stdin>:3; are they TM2 eastings and northings? "
+                                                     "Then use --to-geographic\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.input + c.err);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_NE(outcome.out, "");
+    }
+}
+
+// Spreadsheet files: the chosen fields are converted, everything else comes back as it
+// was, and the results are the batch page's texts.
+TEST(Convert, Records)
+{
+    const std::string grid = "120.97388,23.97564";  // 247342 2652335 on GRS67
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string expected;
+    };
+    const std::vector<Case> table = {
+        {"comma, header by name", {"--columns", "E,N"}, "id,E,N\n7,247342,2652335\n",
+         "id,E,N,longitude,latitude\n7,247342,2652335," + grid + "\n"},
+        {"names in any case, quoted header", {"--columns", "e,n"}, "\"id\",\"E\",\"N\"\r\n7,247342,2652335\r\n",
+         "\"id\",\"E\",\"N\",longitude,latitude\r\n7,247342,2652335," + grid + "\r\n"},
+        {"numbers, no header", {"--columns", "2,3"}, "7,247342,2652335\n", "7,247342,2652335," + grid + "\n"},
+        {"header by numbers", {"--columns", "2,3"}, "id,E,N\n7,247342,2652335\n",
+         "id,E,N,longitude,latitude\n7,247342,2652335," + grid + "\n"},
+        {"semicolon", {"--columns", "1,2"}, "247342;2652335;a,b\n", "247342;2652335;a,b;120.97388;23.97564\n"},
+        {"tab", {"--columns", "1,2"}, "247342\t2652335\tx y\n", "247342\t2652335\tx y\t120.97388\t23.97564\n"},
+        {"blanks", {"--columns", "2,3"}, "  P1   247342  2652335\n", "  P1   247342  2652335 120.97388 23.97564\n"},
+        {"--delimiter beats finding", {"--delimiter", ";", "--columns", "2,3"}, "a,b;247342;2652335\n",
+         "a,b;247342;2652335;120.97388;23.97564\n"},
+        {"--delimiter alone: fields 1,2", {"--delimiter=tab"}, "247342\t2652335\n", "247342\t2652335\t120.97388\t23.97564\n"},
+        {"quotes: numbers, delimiters and \"\" inside",
+         {"--columns", "2,3"}, "\"a,\"\"b\"\"\",\"247342\", \"2652335\" ,\"c;d\"\n",
+         "\"a,\"\"b\"\"\",\"247342\", \"2652335\" ,\"c;d\"," + grid + "\n"},
+        {"pass-through of empty fields and blank lines", {"--columns", "2,3"}, ",247342,2652335,,\n\n",
+         ",247342,2652335,,," + grid + "\n\n"},
+        {"columns in either order", {"--to-tm2", "--columns", "3,2"}, "id,lat,lon\n1,23.5,121\n",
+         "id,lat,lon,easting,northing\n1,23.5,121,250000,2599660.18\n"},
+        {"--replace", {"--columns", "E,N", "--replace"}, "E,id,N\n247342,7,2652335\n",
+         "longitude,id,latitude\n120.97388,7,23.97564\n"},
+        {"--replace, columns swapped", {"--to-tm2", "--columns", "2,1", "--replace"}, "\"23.5\",121,x\n",
+         "2599660.18,250000,x\n"},
+        {"UTF-8 byte-order mark and text", {"--columns", "座標E,座標N"},
+         "\xEF\xBB\xBF名稱,座標E,座標N\n台北,247342,2652335\n", "名稱,座標E,座標N,longitude,latitude\n台北,247342,2652335," + grid + "\n"},
+        {"more digits than the table", {"--columns", "1,2"}, "247342.50860477946,2652335\n",
+         "247342.50860477946,2652335,120.97388,23.97564\n"},
+        {"no line end at the end", {"--columns", "1,2"}, "247342,2652335", "247342,2652335," + grid + "\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.out, c.expected);
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(outcome.status, 0);
+    }
+}
+
+// A record that cannot be converted stops the run at its line, after the lines before it.
+TEST(Convert, RecordStops)
+{
+    const std::string saveAs = "save the file as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") and convert it again";
+    const std::string saveIt = "save it as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") and convert it again";
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Case> table = {
+        {"a field that is not a number", {"--columns", "E,N"}, "E,N\n247342,2652335\n250000,N/A\n",
+         "E,N,longitude,latitude\n247342,2652335,120.97388,23.97564\n",
+         "<stdin>:3: field 2: \"N/A\" is not a number; check the fields --columns picks\n"},
+        {"a decimal comma", {"--columns", "1,2"}, "247342;2652335\n247342;2652335,5\n", "247342;2652335;" + std::string("120.97388;23.97564\n"),
+         "<stdin>:2: field 2: \"2652335,5\" is not a number; check the fields --columns picks\n"},
+        {"a missing field", {"--columns", "2,3"}, "a,247342,2652335\nb,250000\n", "a,247342,2652335,120.97388,23.97564\n",
+         "<stdin>:2: field 3: missing, the line has 2 fields; check --columns and --delimiter\n"},
+        {"a quote not closed", {"--columns", "1,2"}, "247342,\"2652335\n", "",
+         "<stdin>:1: field 2: a quote is not closed on the line, or text follows it; correct the quotes of this field\n"},
+        {"a name not in the header", {"--columns", "x,y"}, "E,N\n", "",
+         "<stdin>:1: no field named \"x\" in the first line; give a name from it, or a field number counted from 1\n"},
+        {"UTF-16 with its byte-order mark", {"--columns", "1,2"}, std::string("\xFF\xFE" "E\0,\0N\0", 8), "",
+         "<stdin>:1: the file is UTF-16 text; " + saveIt + "\n"},
+        {"UTF-16 without a byte-order mark", {"--columns", "1,2"}, std::string("1\0,\0" "2\0\n\0", 8), "",
+         "<stdin>:1: the file is UTF-16 text; " + saveIt + "\n"},
+        {"Big5 text", {"--columns", "2,3"}, "a,247342,2652335\n\xA5\x78\xA5\x5F,250000,2600000\n",
+         "a,247342,2652335,120.97388,23.97564\n", "<stdin>:2: the text is not UTF-8; " + saveAs + "\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.status, 1);
     }
 }
