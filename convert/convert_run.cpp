@@ -260,8 +260,9 @@ private:
     bool Lines(Layout layout, std::size_t line)
     {
         bool first = true;
-        for (;;) {
-            if (!input_.Ended() && !Read()) return false;
+        // What the buffer holds already goes out before waiting for more.
+        for (bool fresh = !buffer_.empty();; fresh = false) {
+            if (!fresh && !input_.Ended() && !Read()) return false;
             std::size_t cut = input_.Ended() ? buffer_.size() : WholeLines(buffer_);
             if (input_.Ended() && !CheckSize()) return false;
             if (cut > 0 || (input_.Ended() && first)) {
@@ -291,8 +292,8 @@ private:
         NumberPlace x{};
         std::vector<NumberPlace> pairs;
         std::optional<BlockStop> stop;
-        for (;;) {
-            if (!input_.Ended() && !Read()) return false;
+        for (bool fresh = !buffer_.empty();; fresh = false) {
+            if (!fresh && !input_.Ended() && !Read()) return false;
             const bool ended = input_.Ended();
             if (ended && !CheckSize()) return false;
             // Numbers end at blanks, so everything before the last blank can be read now;

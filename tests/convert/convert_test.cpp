@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -615,5 +617,149 @@ TEST(Convert, RecordStops)
         EXPECT_EQ(outcome.out, c.out);
         EXPECT_EQ(outcome.err, c.err);
         EXPECT_EQ(outcome.status, 1);
+    }
+}
+
+// A running converter with both ends a pipe held by the test.
+class PipedConvert {
+public:
+    explicit PipedConvert(std::vector<std::string> arguments, int inputFd = -1)
+    {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0) std::abort();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (inputFd >= 0)
+            posix_spawn_file_actions_adddup2(&actions, inputFd, 0);
+        else
+            posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, PathOf("piped_stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        arguments.insert(arguments.begin(), KARTOVEL_CONVERT);
+        std::vector<char*> argv;
+        for (std::string& word : arguments) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, KARTOVEL_CONVERT, &actions, nullptr, argv.data(), environ) != 0) std::abort();
+        posix_spawn_file_actions_destroy(&actions);
+        close(in[0]);
+        close(out[1]);
+        in_ = in[1];
+        out_ = out[0];
+        if (inputFd >= 0) CloseInput();
+    }
+    ~PipedConvert()
+    {
+        CloseInput();
+        if (out_ >= 0) close(out_);
+        if (pid_ > 0) Wait();
+    }
+    void Send(const std::string& bytes) { ASSERT_EQ(write(in_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+    void CloseInput()
+    {
+        if (in_ >= 0) close(in_);
+        in_ = -1;
+    }
+    // Reads until `count` bytes came or `seconds` passed; what came.
+    std::string Receive(std::size_t count, int seconds = 10)
+    {
+        std::string got;
+        char buffer[65536];
+        while (got.size() < count) {
+            pollfd ready{out_, POLLIN, 0};
+            if (poll(&ready, 1, seconds * 1000) <= 0) break;
+            const ssize_t n = read(out_, buffer, std::min(sizeof buffer, count - got.size()));
+            if (n <= 0) break;
+            got.append(buffer, static_cast<std::size_t>(n));
+        }
+        return got;
+    }
+    int Wait()
+    {
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Err() const { return ReadFile(PathOf("piped_stderr")); }
+
+private:
+    pid_t pid_ = 0;
+    int in_ = -1;
+    int out_ = -1;
+};
+
+// Lines come out while the input is still open: each line sent is answered before the
+// next is sent, on one thread and on several, for pairs and for records.
+TEST(Convert, StreamsAnOpenPipe)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string header;          // sent first, answered by `headerOut`
+        std::string headerOut;
+        std::string line;            // sent three times
+        std::string lineOut;
+    };
+    const std::vector<Case> table = {
+        {{"--jobs", "1"}, "", "", "247342 2652335\n", "120.97388 23.97564\n"},
+        {{"--jobs", "2"}, "", "", "247342 2652335\n", "120.97388 23.97564\n"},
+        {{"--jobs", "4", "--pairs-across-lines"}, "", "", "247342 2652335\n", "120.97388 23.97564\n"},
+        {{"--columns", "E,N"}, "id,E,N\r\n", "id,E,N,longitude,latitude\r\n", "7,247342,2652335\r\n",
+         "7,247342,2652335,120.97388,23.97564\r\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
+        PipedConvert convert(c.arguments);
+        if (!c.header.empty()) {
+            convert.Send(c.header);
+            EXPECT_EQ(convert.Receive(c.headerOut.size()), c.headerOut);
+        }
+        for (int k = 0; k < 3; ++k) {
+            convert.Send(c.line);
+            EXPECT_EQ(convert.Receive(c.lineOut.size()), c.lineOut) << "line " << k + 1;
+        }
+        convert.CloseInput();
+        EXPECT_EQ(convert.Receive(1, 10), "");
+        EXPECT_EQ(convert.Wait(), 0);
+    }
+}
+
+// A regular file that shrinks or grows while it is read is reported, exit status 1;
+// the lines written before are whole lines of the file as it was.
+TEST(Convert, FileThatChangesSize)
+{
+    std::string file;
+    while (file.size() < (8 << 20)) file += "247342.25 2652335.5\n";
+    const std::string line = BatchPageLines(TM2ToGeographic, kGRS67, "247342.25 2652335.5\n");
+    struct Case {
+        const char* name;
+        bool grow;
+    };
+    for (const Case& c : {Case{"cut shorter in the middle of a line", false}, Case{"written on", true}}) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteFile("changing.txt", file);
+        const int fd = open(path.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        // One thread: it stops reading while the test does not read what it writes.
+        PipedConvert convert({"--jobs", "1", "-"}, fd);
+        close(fd);
+        const std::string first = convert.Receive(line.size());
+        ASSERT_EQ(first, line);
+        const std::size_t newSize = c.grow ? file.size() + 100 : file.size() / 2 + 7;
+        if (c.grow)
+            std::ofstream(path, std::ios::binary | std::ios::app) << std::string(100, ' ');
+        else
+            ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(newSize)), 0);
+        std::string out = first + convert.Receive(std::string::npos >> 1, 5);
+        EXPECT_EQ(convert.Wait(), 1);
+        EXPECT_EQ(convert.Err(), "kartovel-convert: <stdin>: the file changed size while it was read (" +
+                                     std::to_string(file.size()) + " bytes, then " + std::to_string(newSize) +
+                                     "); the output may be incomplete; convert it again once nothing writes to it\n");
+        // Whole lines only, each the right one.
+        ASSERT_EQ(out.size() % line.size(), 0u);
+        for (std::size_t at = 0; at < out.size(); at += line.size())
+            ASSERT_EQ(out.substr(at, line.size()), line) << "at byte " << at;
+        EXPECT_LE(out.size() / line.size(), newSize / 20);
     }
 }
