@@ -16,6 +16,8 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -762,4 +764,29 @@ TEST(Convert, FileThatChangesSize)
             ASSERT_EQ(out.substr(at, line.size()), line) << "at byte " << at;
         EXPECT_LE(out.size() / line.size(), newSize / 20);
     }
+}
+
+// The options a text names: every "--word" and "-x" in it, once each.
+static std::set<std::string> OptionsIn(std::string text)
+{
+    std::erase(text, '\\');  // roff writes "\-\-to\-tm2"
+    std::set<std::string> options;
+    const std::regex option(R"((^|[\s\[|,(])(--?[a-zA-Z][a-z0-9-]*))");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it)
+        options.insert((*it)[2]);
+    return options;
+}
+
+// The manual page and --help name the same options, and the page shows CSV examples.
+TEST(Convert, ManualPageAgreesWithHelp)
+{
+    const std::string page = ReadFile(KARTOVEL_MAN_PAGE);
+    ASSERT_NE(page, "");
+    const Outcome help = RunConvert({"--help"});
+    ASSERT_EQ(help.status, 0);
+    const std::set<std::string> inHelp = OptionsIn(help.out);
+    EXPECT_TRUE(inHelp.contains("--pairs-across-lines") && inHelp.contains("-j"));
+    const std::size_t options = page.find(".SH OPTIONS");
+    EXPECT_EQ(OptionsIn(page.substr(options, page.find(".SH", options + 1) - options)), inHelp);
+    EXPECT_NE(page.find("\\-\\-columns E,N sites.csv"), std::string::npos);
 }
