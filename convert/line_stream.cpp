@@ -477,7 +477,13 @@ void LineStream::Flush(std::unique_lock<std::mutex>& lock)
         lock.unlock();
         bool ok = true;
         if (!skip) {
-            ok = Write(block);
+            try {
+                ok = Write(block);
+            } catch (const std::bad_alloc&) {
+                std::fflush(out_);
+                std::fputs(OutOfMemoryMessage(), err_);
+                ok = false;
+            }
             wrote = true;
         }
         lock.lock();
@@ -525,7 +531,7 @@ bool LineStream::Write(Block& block)
     outside_ += block.outside;
     if (block.outOfMemory) {
         std::fflush(out_);
-        std::fputs(OutOfMemoryMessage().c_str(), err_);
+        std::fputs(OutOfMemoryMessage(), err_);
         return false;
     }
     if (block.stop) {

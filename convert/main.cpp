@@ -73,7 +73,7 @@ int main(int argc, char** argv)
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {
         std::fflush(stdout);
-        std::fputs(OutOfMemoryMessage().c_str(), stderr);
+        std::fputs(OutOfMemoryMessage(), stderr);
         return 1;
     } catch (const std::exception& error) {
         // Nothing the input could fix.

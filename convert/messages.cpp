@@ -121,8 +121,9 @@ std::string ColumnNotFoundMessage(const std::string& name)
                                    "field number counted from 1";
 }
 
-std::string OutOfMemoryMessage()
+const char* OutOfMemoryMessage()
 {
+    // No allocation: there may be no memory left for one.
     return Localized("kartovel-convert: out of memory\n", "kartovel-convert: 記憶體不足 (out of memory)\n");
 }
 

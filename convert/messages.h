@@ -20,7 +20,7 @@ std::string Utf16Message();
 std::string SizeChangedMessage(unsigned long long before, unsigned long long after);
 std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic);
 std::string ColumnNotFoundMessage(const std::string& name);
-std::string OutOfMemoryMessage();
+const char* OutOfMemoryMessage();
 std::string WriteFailedMessage(const std::string& reason);
 
 // Printable text for a message: at most 20 bytes of `text`, bytes outside printable

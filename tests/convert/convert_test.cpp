@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -27,6 +28,13 @@
 #include "text/conversion.h"
 
 extern char** environ;
+
+// The converter's own messages follow the user's language; these tests read the English
+// ones unless they ask for Chinese.
+static const bool kEnglishMessages = [] {
+    unsetenv("LANGUAGE");
+    return setenv("LC_ALL", "C.UTF-8", 1) == 0;
+}();
 
 // A folder of its own for each test process, removed when the process ends.
 class Scratch {
@@ -789,4 +797,58 @@ TEST(Convert, ManualPageAgreesWithHelp)
     const std::size_t options = page.find(".SH OPTIONS");
     EXPECT_EQ(OptionsIn(page.substr(options, page.find(".SH", options + 1) - options)), inHelp);
     EXPECT_NE(page.find("\\-\\-columns E,N sites.csv"), std::string::npos);
+}
+
+// Memory that runs out, here for a 40 MB line under a 50 MB address space, is said in
+// one line and exit status 1, on one thread or several; never an abort.
+TEST(Convert, OutOfMemory)
+{
+    const std::string path = WriteFile("long_line.txt", std::string(40 << 20, '1'));
+    for (const char* jobs : {"1", "4"}) {
+        SCOPED_TRACE(std::string("--jobs ") + jobs);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const rlimit limit{50 << 20, 50 << 20};
+            setrlimit(RLIMIT_AS, &limit);
+            const int err = open(PathOf("oom_stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int null = open("/dev/null", O_WRONLY);
+            if (err < 0 || null < 0 || dup2(err, 2) < 0 || dup2(null, 1) < 0) _exit(99);
+            execl(KARTOVEL_CONVERT, KARTOVEL_CONVERT, "--jobs", jobs, path.c_str(), static_cast<char*>(nullptr));
+            _exit(98);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(ReadFile(PathOf("oom_stderr")), "kartovel-convert: out of memory\n");
+    }
+}
+
+// Under a Traditional Chinese locale the converter's own messages are Chinese; the
+// results and the batch page's messages are not translated.
+TEST(Convert, ChineseMessages)
+{
+    ASSERT_TRUE(kEnglishMessages);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string err;
+    };
+    const std::vector<Case> table = {
+        {{}, "247342 2652335 1\n",
+         "<stdin>:1: 這一行有 3 個數字，應為一對「x y」；多欄的檔案請用 --columns，跨行配對請用 --pairs-across-lines\n"},
+        {{"--columns", "1,2"}, "1,2\n1,x\n", "<stdin>:2: 第 2 欄：「x」不是數字；請檢查 --columns 選的欄位\n"},
+        {{}, "1e400 2\n", "<stdin>:1: 'INF' is not a valid floating point value\n"},
+    };
+    setenv("LC_ALL", "zh_TW.UTF-8", 1);
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.input);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.status, 1);
+    }
+    const Outcome help = RunConvert({"-h"});
+    EXPECT_NE(help.out.find("在台灣 TM2 二度分帶座標"), std::string::npos);
+    setenv("LC_ALL", "C.UTF-8", 1);
 }
