@@ -32,6 +32,20 @@ static const char* const kProgram = "kartovel-convert";
 
 namespace {
 
+// The size of a regular file, in 64 bits on every system; false for anything else.
+bool RegularFileSize(int fd, unsigned long long& size)
+{
+#ifdef _WIN32
+    struct _stat64 status;
+    if (_fstat64(fd, &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG) return false;
+#else
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return false;
+#endif
+    size = static_cast<unsigned long long>(status.st_size);
+    return true;
+}
+
 // One input file or standard input, read in the order of its bytes.
 class Input {
 public:
@@ -59,10 +73,10 @@ public:
                 return false;
             }
         }
-        struct stat status;
-        if (fstat(fd_, &status) == 0 && S_ISREG(status.st_mode)) {
+        unsigned long long size = 0;
+        if (RegularFileSize(fd_, size)) {
             regular_ = true;
-            size_ = static_cast<unsigned long long>(status.st_size);
+            size_ = size;
             // Standard input may be a file read before (given as "-" twice) or left
             // part read by the program that started this one.
 #ifdef _WIN32
@@ -114,8 +128,7 @@ public:
     bool SizeChanged(unsigned long long& now) const
     {
         if (!regular_ || ctrlZ_) return false;
-        struct stat status;
-        now = fstat(fd_, &status) == 0 ? static_cast<unsigned long long>(status.st_size) : total_;
+        if (!RegularFileSize(fd_, now)) now = start_ + total_;
         if (now == size_ && start_ + total_ == size_) return false;
         if (now == size_) now = start_ + total_;  // grew and shrank back: report what was read
         return true;
@@ -322,8 +335,7 @@ private:
                 const char* e = ScanBatchNumber(p, end);
                 if (e == p) {
                     const char* place = pendingX ? base + x.begin : p;
-                    stop = BlockStop{pendingX ? x.line : line, "cannot read a pair of numbers at \"" +
-                                                                   PairExcerptOf(place, base + buffer_.size()) + "\""};
+                    stop = BlockStop{pendingX ? x.line : line, CannotReadPair(place, base + buffer_.size())};
                     break;
                 }
                 if (onePerLine && ++onLine == 2) {
@@ -349,8 +361,7 @@ private:
                 p = e;
             }
             if (!stop && ended && pendingX)
-                stop = BlockStop{x.line, "cannot read a pair of numbers at \"" +
-                                             PairExcerptOf(base + x.begin, base + buffer_.size()) + "\""};
+                stop = BlockStop{x.line, CannotReadPair(base + x.begin, base + buffer_.size())};
             // The block takes the bytes up to the pending first number (or all read).
             const std::size_t cut = stop || ended ? buffer_.size() : pendingX ? x.begin : static_cast<std::size_t>(p - base);
             if (!pairs.empty() || stop) {
@@ -373,25 +384,6 @@ private:
             }
             if (ended) return !stream_.Stopped();
         }
-    }
-
-    static std::string PairExcerptOf(const char* place, const char* end)
-    {
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        std::string excerpt;
-        for (std::size_t n = 0; place != end && n < 20; ++place, ++n) {
-            const unsigned char c = static_cast<unsigned char>(*place);
-            if (c == '\r' || c == '\n') break;
-            if (c == '\\') excerpt += "\\\\";
-            else if (c == '\t') excerpt += "\\t";
-            else if (c >= 32 && c <= 126) excerpt += static_cast<char>(c);
-            else {
-                excerpt += "\\x";
-                excerpt += kHex[c >> 4];
-                excerpt += kHex[c & 15];
-            }
-        }
-        return excerpt;
     }
 
     // The first line that is not blank decides the delimiter and the fields, and is a

@@ -61,10 +61,6 @@ std::string PairExcerpt(const char* place, const char* end)
     return excerpt;
 }
 
-std::string CannotReadPair(const char* place, const char* end)
-{
-    return "cannot read a pair of numbers at \"" + PairExcerpt(place, end) + "\"";
-}
 
 // The two result texts of one point, exactly as the batch page's result line holds them
 // (the same calls in the same order as AppendBatchResultLine).
@@ -312,6 +308,11 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
 }
 
 }  // namespace
+
+std::string CannotReadPair(const char* place, const char* end)
+{
+    return "cannot read a pair of numbers at \"" + PairExcerpt(place, end) + "\"";
+}
 
 int CheckUtf8(std::string_view text)
 {
