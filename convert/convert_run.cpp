@@ -245,13 +245,19 @@ private:
         return false;
     }
 
-    // At the end of the file: a regular file must have kept its size.
-    bool CheckSize()
+    // At the end of the file: a regular file must have kept its size. The report when it
+    // did not, else empty.
+    std::string SizeChange()
     {
         unsigned long long now = 0;
-        if (!input_.SizeChanged(now)) return true;
-        return Stop(std::nullopt, std::string(kProgram) + ": " + *name_ + ": " +
-                                      SizeChangedMessage(input_.SizeWhenOpened(), now));
+        if (!input_.SizeChanged(now)) return "";
+        return std::string(kProgram) + ": " + *name_ + ": " + SizeChangedMessage(input_.SizeWhenOpened(), now);
+    }
+
+    bool CheckSize()
+    {
+        const std::string resized = SizeChange();
+        return resized.empty() || Stop(std::nullopt, resized);
     }
 
     static std::size_t NumbersOn(std::string_view line)
@@ -276,9 +282,12 @@ private:
         // What the buffer holds already goes out before waiting for more.
         for (bool fresh = !buffer_.empty();; fresh = false) {
             if (!fresh && !input_.Ended() && !Read()) return false;
-            std::size_t cut = input_.Ended() ? buffer_.size() : WholeLines(buffer_);
-            if (input_.Ended() && !CheckSize()) return false;
-            if (cut > 0 || (input_.Ended() && first)) {
+            // A file that changed size still gives the whole lines read, then the report.
+            const bool ended = input_.Ended();
+            std::string resized;
+            if (ended) resized = SizeChange();
+            const std::size_t cut = ended && resized.empty() ? buffer_.size() : WholeLines(buffer_);
+            if (cut > 0 || (ended && first && resized.empty())) {
                 Block* block = stream_.Acquire();
                 if (block == nullptr) return false;
                 block->layout = layout;
@@ -290,7 +299,8 @@ private:
                 buffer_.erase(0, cut);
                 stream_.Publish();
             }
-            if (input_.Ended()) return !stream_.Stopped();
+            if (!resized.empty()) return Stop(std::nullopt, resized);
+            if (ended) return !stream_.Stopped();
         }
     }
 
