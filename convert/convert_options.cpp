@@ -1,5 +1,7 @@
 #include "convert_options.h"
 
+#include "messages.h"
+
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -211,20 +213,23 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
             const std::size_t comma = value->find(',');
             if (comma == std::string::npos || comma == 0 || comma + 1 == value->size() ||
                 value->find(',', comma + 1) != std::string::npos)
-                return "'" + *value + "' is not two columns X,Y (numbers from 1, or names from the header line)";
+                return "'" + *value + "' " + Localized("is not two columns X,Y (numbers from 1, or names from the header line)",
+                                                      "不是兩個欄位 X,Y（從 1 起算的欄號，或標題行的欄名）");
             options.columns[0] = value->substr(0, comma);
             options.columns[1] = value->substr(comma + 1);
             for (const std::string& column : options.columns)
                 if (column.find_first_not_of("0123456789") == std::string::npos &&
                     (column.size() > 9 || std::stoul(column) == 0))
-                    return "column '" + column + "' is not a field number from 1 to 999999999";
+                    return Localized("column '", "欄位 '") + column +
+                           Localized("' is not a field number from 1 to 999999999", "' 不是 1 到 999999999 的欄號");
             if (options.columns[0] == options.columns[1])
-                return "the columns X,Y are the same field '" + options.columns[0] + "'";
+                return Localized("the columns X,Y are the same field '", "X,Y 是同一個欄位 '") + options.columns[0] + "'";
             options.records = true;
         } else if (name == "--delimiter") {
             options.delimiter = DelimiterOfName(*value);
             if (!options.delimiter)
-                return "unknown delimiter '" + *value + "' (',' ';' tab or blanks)";
+                return Localized("unknown delimiter '", "不認得的分隔字元 '") + *value +
+                       Localized("' (',' ';' tab or blanks)", "'（',' ';' tab 或 blanks）");
             options.records = true;
         } else if (name == "--replace") {
             options.replace = true;
@@ -242,7 +247,8 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         }
     }
     if (options.records && options.pairsAcrossLines)
-        return "--pairs-across-lines reads pairs; it does not go with --columns, --delimiter or --replace";
+        return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter or --replace",
+                         "--pairs-across-lines 讀數對，不能與 --columns、--delimiter 或 --replace 同用");
     if (help)
         options.action = ConvertOptions::Action::Help;
     else if (version)
