@@ -53,7 +53,7 @@ struct Block {
     Layout layout = Layout::PairLines;
     StreamSettings settings;
     std::shared_ptr<const std::string> name;  // the file's name in messages
-    // Lines numbers in the block: with firstLine set, the block's first line has that
+    // Line numbers in the block: with firstLine set, the block's first line has that
     // number; otherwise it continues the block before it (PairLines and Records count
     // their lines as they read them). PreparedPairs blocks carry whole line numbers.
     std::optional<std::size_t> firstLine;
