@@ -7,9 +7,9 @@
 #include <string_view>
 
 const char* const kConvertUsage =
-    "Usage: kartovel-convert [--to-geographic | --to-tm2] [--ellipsoid NAME] [--columns X,Y] [OPTION]... [FILE...]\n";
+    "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n";
 
-#define USAGE "Usage: kartovel-convert [--to-geographic | --to-tm2] [--ellipsoid NAME] [--columns X,Y] [OPTION]... [FILE...]\n"
+#define USAGE "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n"
 const char* const kConvertHelp =
     USAGE
     "\n"
@@ -75,7 +75,7 @@ const char* const kConvertHelp =
     "117-124, latitude 20-27) give one warning at the end; they are still converted.\n"
     "\n"
     "Exit status: 0 when every file was converted to its end, 1 after one of the\n"
-    "problems above or a failed write, 2 for a bad command line.\n";
+    "problems above, a failed write or running out of memory, 2 for a bad command line.\n";
 
 const char* const kConvertHelpChinese =
     USAGE
@@ -121,7 +121,7 @@ const char* const kConvertHelpChinese =
     "「kartovel-convert: FILE: 原因」。點在台灣範圍外（TM2 E 0-500000、N 2300000-2900000；\n"
     "經度 117-124、緯度 20-27）時照樣轉換，最後警告一次。\n"
     "\n"
-    "結束狀態：全部轉換完為 0，發生上述問題或寫出失敗為 1，命令列錯誤為 2。\n";
+    "結束狀態：全部轉換完為 0，發生上述問題、寫出失敗或記憶體不足為 1，命令列錯誤為 2。\n";
 
 #undef USAGE
 

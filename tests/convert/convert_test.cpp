@@ -423,8 +423,7 @@ TEST(Convert, StopsInALaterBlock)
 TEST(Convert, CommandLine)
 {
     const std::string usage =
-        "Usage: kartovel-convert [--to-geographic | --to-tm2] [--ellipsoid NAME] [--columns X,Y] [OPTION]... "
-        "[FILE...]\n";
+        "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n";
     const std::string tryHelp = "Try 'kartovel-convert --help' for more information.\n";
     struct Case {
         std::vector<std::string> arguments;
