@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-const char* const kConvertUsage =
-    "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n";
-
+// The help texts start with the usage line.
 #define USAGE "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n"
+const char* const kConvertUsage = USAGE;
+
 const char* const kConvertHelp =
     USAGE
     "\n"
