@@ -392,7 +392,7 @@ TEST(Convert, Stops)
 // A stop deep in a long file, converted on several threads: exactly the lines before it.
 TEST(Convert, StopsInALaterBlock)
 {
-    const std::string before = RandomFile(TM2ToGeographic, 5000, 77, true);
+    const std::string before = RandomFile(TM2ToGeographic, 30000, 77, true);
     const std::string after = RandomFile(TM2ToGeographic, 3000, 78, true);
     const std::string expected = BatchPageLines(TM2ToGeographic, kGRS67, before);
     const int stopLine = static_cast<int>(std::count(before.begin(), before.end(), '\n')) + 1;
@@ -850,4 +850,37 @@ TEST(Convert, ChineseMessages)
     const Outcome help = RunConvert({"-h"});
     EXPECT_NE(help.out.find("在台灣 TM2 二度分帶座標"), std::string::npos);
     setenv("LC_ALL", "C.UTF-8", 1);
+}
+
+// A long spreadsheet file, read in many blocks on several threads: every record gets the
+// batch page's values, and a bad record deep in it stops the run at its own line.
+TEST(Convert, LongRecordFile)
+{
+    std::mt19937_64 random(91);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::string file = "id;E;N;note\r\n";
+    std::string expected = "id;E;N;note;longitude;latitude\r\n";
+    char x[32], y[32];
+    const int records = 40000, bad = 31234;
+    for (int i = 1; i <= records; ++i) {
+        std::snprintf(x, sizeof x, "%.2f", 150000 + unit(random) * 200000);
+        std::snprintf(y, sizeof y, "%.3f", 2400000 + unit(random) * 400000);
+        const std::string line = std::to_string(i) + ";\"" + x + "\";" + y + ";\"a \"\"b\"\"; c\"";
+        file += (i == bad ? std::to_string(i) + ";" + x + ";;" : line) + "\r\n";
+        if (i < bad) {
+            std::string values = BatchResultLine(TM2ToGeographic, kGRS80, x, y);
+            values[values.find(' ')] = ';';
+            expected += line + ";" + values + "\r\n";
+        }
+    }
+    ASSERT_GT(file.size(), 6u << 20 >> 2);  // several blocks
+    const std::string path = WriteFile("long.csv", file);
+    for (const char* jobs : {"1", "2", "5"}) {
+        SCOPED_TRACE(std::string("--jobs ") + jobs);
+        const Outcome outcome = RunConvert({"--ellipsoid", "twd97", "--columns", "e,n", "-j", jobs, path});
+        EXPECT_TRUE(outcome.out == expected) << FirstDifference(outcome.out, expected);
+        EXPECT_EQ(outcome.err, path + ":" + std::to_string(bad + 1) +
+                                   ": field 3: \"\" is not a number; check the fields --columns picks\n");
+        EXPECT_EQ(outcome.status, 1);
+    }
 }
