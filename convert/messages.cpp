@@ -107,8 +107,13 @@ std::string AreaWarning(unsigned long long count, const std::string& firstPlace,
     if (ChineseMessages())
         return "kartovel-convert: 警告：" + n + " 個點在台灣範圍外，第一個在 " + firstPlace + "；" +
                (toGeographic ? "這些是經緯度嗎？那請用 --to-tm2" : "這些是 TM2 座標嗎？那請用 --to-geographic") + "\n";
-    return "kartovel-convert: warning: " + n + (count == 1 ? " point lies" : " points lie") +
-           " outside Taiwan's area, the first at " + firstPlace + "; " +
+    if (count == 1)
+        return "kartovel-convert: warning: 1 point lies outside Taiwan's area, at " + firstPlace + "; " +
+               (toGeographic ? "is it longitude and latitude? Then use --to-tm2"
+                             : "is it a TM2 easting and northing? Then use --to-geographic") +
+               "\n";
+    return "kartovel-convert: warning: " + n + " points lie outside Taiwan's area, the first at " + firstPlace +
+           "; " +
            (toGeographic ? "are they longitude and latitude? Then use --to-tm2"
                          : "are they TM2 eastings and northings? Then use --to-geographic") +
            "\n";

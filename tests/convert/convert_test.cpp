@@ -523,10 +523,10 @@ TEST(Convert, AreaWarning)
         {{"--to-tm2", "--quiet", path}, "", ""},
         {{"-q", "--to-tm2", path}, "", ""},
         {{}, "247342 2652335\n0 2300000\n500000 2900000\n", ""},
-        {{}, "247342 2652335\n\n121 23.5\n", "kartovel-convert: warning: 1 point lies outside Taiwan's area, the "
-                                             "first at <stdin>:3; are they longitude and latitude? Then use --to-tm2\n"},
+        {{}, "247342 2652335\n\n121 23.5\n", "kartovel-convert: warning: 1 point lies outside Taiwan's area, "
+                                             "at <stdin>:3; is it longitude and latitude? Then use --to-tm2\n"},
         {{"--to-tm2"}, "117 20\n124 27\n116.9 23\n", "kartovel-convert: warning: 1 point lies outside Taiwan's area, "
-                                                     "the first at <stdin>:3; are they TM2 eastings and northings? "
+                                                     "at <stdin>:3; is it a TM2 easting and northing? "
                                                      "Then use --to-geographic\n"},
     };
     for (const Case& c : table) {
