@@ -21,6 +21,7 @@
 
 #include "line_stream.h"
 #include "messages.h"
+#include "text/batch_reader.h"
 #include "text/record_fields.h"
 #include "text/table_value.h"
 
@@ -211,7 +212,7 @@ public:
         // A leading byte-order mark is not part of the first line's text.
         while (buffer_.size() < 3 && !input_.Ended() && std::string_view("\xEF\xBB\xBF").starts_with(buffer_))
             if (!Read()) return false;
-        if (buffer_.starts_with("\xEF\xBB\xBF")) buffer_.erase(0, 3);
+        buffer_.erase(0, Utf8ByteOrderMarkLength(buffer_));
 
         if (options_.records) return Records();
         if (options_.pairsAcrossLines) return NumberStream(false);
