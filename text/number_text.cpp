@@ -501,7 +501,11 @@ std::int32_t TruncToInt(Extended value)
     constexpr Extended two63 = 9223372036854775808.0L;
     if (std::isnan(value) || !(value > -two63 - 1.0L) || !(value < two63))
         return 0;
-    const std::int64_t whole = static_cast<std::int64_t>(value);  // toward zero
+    // A compiler whose floating-point model ignores the exception flags (clang's default)
+    // may otherwise hoist the conversion above the test and run it on every value. Read
+    // through a volatile, the value exists only once the test has passed.
+    const volatile Extended tested = value;
+    const std::int64_t whole = static_cast<std::int64_t>(tested);  // toward zero
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
 }
 
