@@ -21,6 +21,10 @@
 #include "text/batch_reader.h"
 
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 static const char* const kProgram = "kartovel-convert";
 
@@ -110,6 +114,13 @@ static int ConvertFile(const ConvertOptions& options, unsigned jobs, const std::
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // Windows opens the standard streams in text mode, which writes "\r\n" for every line
+    // end and drops the "\r" of "\r\n" on input: the bytes in and out must be the file's
+    // own, as on every other system.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     ConvertOptions options;
     if (const auto problem = ParseConvertOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
         std::fprintf(stderr, "%s: %s\n%sTry '%s --help' for more information.\n", kProgram, problem->c_str(),
