@@ -17,9 +17,11 @@ static bool IsWhitespace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-static const char* SkipWhitespace(const char* p, const char* end)
+// Skips whitespace, noting whether a line end (CR or LF) was passed.
+static const char* SkipWhitespace(const char* p, const char* end, bool& lineEnd)
 {
-    while (p != end && IsWhitespace(*p)) ++p;
+    for (; p != end && IsWhitespace(*p); ++p)
+        lineEnd |= *p == '\n' || *p == '\r';
     return p;
 }
 
@@ -155,12 +157,27 @@ static const char* FileEnd(std::string_view bytes)
     return end;
 }
 
-// One pair read from p on: where its numbers start and where it ends.
+std::size_t Utf8ByteOrderMarkLength(std::string_view bytes)
+{
+    return bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+}
+
+// Where the data begins: after a byte-order mark at the very start. Only the start is
+// looked at, so a mark anywhere else (two files joined) still stops the reading.
+static const char* DataBegin(const char* begin, const char* end)
+{
+    return begin + Utf8ByteOrderMarkLength(std::string_view(begin, static_cast<std::size_t>(end - begin)));
+}
+
+// One pair read from p on: where its numbers start, where it ends, and whether a line
+// end lies before each of its numbers.
 struct PairScan {
     BatchPair pair;
     const char* xStart;
     const char* yStart;
     const char* yEnd;
+    bool xNewLine;
+    bool yNewLine;
 };
 
 // Reads the next pair. On failure scan.xStart is the first byte, after whitespace, of
@@ -168,39 +185,137 @@ struct PairScan {
 // itself was unreadable.
 static bool ScanPair(const char* p, const char* end, PairScan& scan)
 {
-    scan.xStart = SkipWhitespace(p, end);
+    scan.xNewLine = false;
+    scan.xStart = SkipWhitespace(p, end, scan.xNewLine);
     scan.yStart = nullptr;
     const char* xEnd = ScanNumber(scan.xStart, end);
     if (xEnd == scan.xStart || !ConvertNumber(scan.xStart, xEnd, scan.pair.x))
         return false;
-    scan.yStart = SkipWhitespace(xEnd, end);
+    scan.yNewLine = false;
+    scan.yStart = SkipWhitespace(xEnd, end, scan.yNewLine);
     scan.yEnd = ScanNumber(scan.yStart, end);
     return scan.yEnd != scan.yStart && ConvertNumber(scan.yStart, scan.yEnd, scan.pair.y);
 }
 
+// Follows the count of numbers on each line as they are read, to find the first line
+// that breaks the file's pattern (see BatchReadResult). A few comparisons per number;
+// the line's number is worked out only once, for the line that breaks the pattern.
+class LayoutCheck {
+public:
+    // A number starting at `start`; `newLine`: it is the first number of its line.
+    void Add(const char* start, bool newLine)
+    {
+        if (breakFirst_) {
+            // Only the numbers of the breaking line are still counted.
+            if (newLine)
+                counting_ = false;
+            else if (counting_)
+                ++breakCount_;
+            return;
+        }
+        if (newLine) {
+            if (count_ != 0 && !EndLine())
+                return;
+            lineFirst_ = start;
+            count_ = 1;
+        } else {
+            ++count_;
+        }
+        if (count_ > (perLine_ != 0 ? perLine_ : 2)) {
+            Break();
+            counting_ = true;
+        }
+    }
+    // After the last number: the last line ends too.
+    void Finish()
+    {
+        if (!breakFirst_ && count_ != 0)
+            EndLine();
+    }
+    void Report(const char* begin, const char* end, BatchReadResult& result) const
+    {
+        if (!breakFirst_)
+            return;
+        result.layoutBreakLine = LineOf(begin, breakFirst_, end);
+        result.layoutBreakNumbers = breakCount_;
+        result.layoutNumbersPerLine = breakPerLine_;
+    }
+
+private:
+    // The current line ends; false when it breaks the pattern.
+    bool EndLine()
+    {
+        if (perLine_ == 0) {
+            perLine_ = count_;  // 1 or 2: more has broken the pattern already
+            return true;
+        }
+        if (count_ == perLine_)
+            return true;
+        Break();
+        return false;
+    }
+    void Break()
+    {
+        breakFirst_ = lineFirst_;
+        breakCount_ = count_;
+        breakPerLine_ = perLine_;
+    }
+
+    std::size_t perLine_ = 0;  // numbers a line holds; 0 until the first line ends
+    std::size_t count_ = 0;    // numbers on the current line so far
+    const char* lineFirst_ = nullptr;
+    const char* breakFirst_ = nullptr;  // first number of the line that breaks the pattern
+    std::size_t breakCount_ = 0;
+    std::size_t breakPerLine_ = 0;
+    bool counting_ = false;  // the breaking line is the current one
+};
+
 BatchReadResult ReadBatchPairs(std::string_view bytes)
 {
+    return ReadBatchPairs(bytes, BatchPairReceiver());
+}
+
+BatchReadResult ReadBatchPairs(std::string_view bytes, const BatchPairReceiver& receiver)
+{
     BatchReadResult result;
+    std::size_t handedOver = 0;
     const char* begin = bytes.data();
     const char* end = FileEnd(bytes);
 
-    const char* p = begin;
+    const char* p = DataBegin(begin, end);
     const char* stop = end;
+    const char* unreadable = end;
+    LayoutCheck layout;
     PairScan scan;
-    for (;;) {
+    for (bool first = true;; first = false) {
         if (!ScanPair(p, end, scan)) {
-            // A dropped pair is reported at its first number.
+            // A dropped pair is reported at its first number; its lone first number
+            // counts on the line only beside numbers that were loaded.
             stop = scan.xStart;
+            unreadable = scan.yStart ? scan.yStart : scan.xStart;
             result.stoppedEarly = scan.yStart != nullptr || scan.xStart != end;
+            if (scan.yStart && !scan.xNewLine && !first)
+                layout.Add(scan.xStart, false);
             break;
         }
+        layout.Add(scan.xStart, scan.xNewLine || first);
+        layout.Add(scan.yStart, scan.yNewLine);
         result.pairs.push_back(scan.pair);
         p = scan.yEnd;
+        if (result.pairs.size() == kBatchPairsHandedOver && receiver) {
+            receiver(result.pairs, static_cast<std::size_t>(p - begin));
+            handedOver += result.pairs.size();
+            result.pairs.clear();
+        }
     }
+    layout.Finish();
+    result.pairCount = handedOver + result.pairs.size();
 
     result.stopOffset = static_cast<std::size_t>(stop - begin);
+    result.unreadableOffset = static_cast<std::size_t>(unreadable - begin);
     result.stopLine = LineOf(begin, stop, end);
     result.stopExcerpt = Excerpt(stop, end);
+    layout.Report(begin, end, result);
     return result;
 }
 
@@ -208,7 +323,7 @@ BatchPairPlace LocateBatchPair(std::string_view bytes, std::size_t index)
 {
     const char* begin = bytes.data();
     const char* end = FileEnd(bytes);
-    const char* p = begin;
+    const char* p = DataBegin(begin, end);
     PairScan scan;
     for (std::size_t n = 0; ScanPair(p, end, scan); ++n) {
         if (n == index) {

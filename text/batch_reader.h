@@ -25,16 +25,20 @@
 //   read as 1 followed by a stray "e".
 //
 // The file ends at the end of the bytes or at the first byte 26 (Ctrl-Z), whichever
-// comes first; nothing after a Ctrl-Z is looked at. Reading stops at the first place
-// where no number can be read: the end of the file, or a byte that cannot start a
-// number (a letter, a comma, a semicolon, a control character, any byte above 127
-// such as a byte-order mark or a double-byte space), or an exponent without digits.
-// Every complete pair before that place is loaded; a pair whose second number is
-// missing or unreadable is dropped.
+// comes first; nothing after a Ctrl-Z is looked at. A UTF-8 byte-order mark (EF BB BF)
+// as the very first bytes is not data and is passed over; offsets and lines still count
+// it as the file's first bytes. Reading stops at the first place where no number can
+// be read: the end of the file, or a byte that cannot start a number (a letter, a
+// comma, a semicolon, a control character, any byte above 127 such as a double-byte
+// space or a byte-order mark anywhere but at the start), or an exponent without
+// digits. Every complete pair before that place is loaded; a pair whose second number
+// is missing or unreadable is dropped.
 //
 // Linear in the length of the bytes; the only allocations are the growing pair
 // vector and the short excerpt. Thread-safe (no shared state).
 #include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,7 +49,11 @@ struct BatchPair {
 };
 
 struct BatchReadResult {
+    // The pairs read, in file order; without a receiver all of them, with one only those
+    // read after its last call.
     std::vector<BatchPair> pairs;
+    // The count of all pairs read, those handed to a receiver included.
+    std::size_t pairCount = 0;
     // True when reading stopped before the end of the file: unreadable bytes, an
     // exponent without digits, or a lone last number. False when everything up to the
     // end of the bytes, or up to the first Ctrl-Z, was read (whitespace after the last
@@ -66,11 +74,48 @@ struct BatchReadResult {
     // (a byte-order mark shows as "\xEF\xBB\xBF"). Empty exactly when nothing
     // stopped early, since an early stop is never at whitespace.
     std::string stopExcerpt;
+    // Where exactly no number could be read when reading stopped early: the first byte,
+    // after whitespace, of the unreadable text; for a lone last number, the end of the
+    // file. Equal to stopOffset unless the pair's first number was read. Equal to
+    // stopOffset when nothing stopped early.
+    std::size_t unreadableOffset = 0;
+
+    // How the numbers sit on the lines. Pairs are taken two numbers at a time whatever
+    // the lines, so a file whose lines do not each hold one pair may load x and y mixed
+    // up (an ID or a height column). Lines holding no number are not counted. The
+    // pattern is set by the first line with numbers: one pair a line, or (the old
+    // layout) one number a line. It is broken by the first line holding more numbers
+    // than that (more than two on the first line), or fewer than the lines before it
+    // (a pair starting on one line and ending on the next). The numbers counted are
+    // those of the loaded pairs, and the unpartnered number of a dropped pair when it
+    // stands on a line with loaded numbers.
+    //
+    // The 1-based line that breaks the pattern, 0 when nothing breaks it.
+    std::size_t layoutBreakLine = 0;
+    // The count of numbers on that line, up to where reading stopped.
+    std::size_t layoutBreakNumbers = 0;
+    // The numbers each line before it holds, 1 or 2; 0 when it is the first line with
+    // numbers.
+    std::size_t layoutNumbersPerLine = 0;
 };
 
 inline constexpr std::size_t kBatchExcerptBytes = 20;
 
 BatchReadResult ReadBatchPairs(std::string_view bytes);
+
+// Takes the pairs of a large file while it is read, so that they can be converted and
+// progress shown in slices without ever holding all of them: called with each
+// kBatchPairsHandedOver pairs, in file order, and the count of bytes read so far.
+using BatchPairReceiver = std::function<void(std::span<const BatchPair> pairs, std::size_t bytesRead)>;
+inline constexpr std::size_t kBatchPairsHandedOver = 32768;
+
+// As ReadBatchPairs(bytes); pairs handed to the receiver are not kept in the result.
+BatchReadResult ReadBatchPairs(std::string_view bytes, const BatchPairReceiver& receiver);
+
+// The length of a UTF-8 byte-order mark at the start of the bytes: 3 when they begin
+// with EF BB BF, else 0 (also for a mark cut short). A reader that takes a file in
+// blocks passes this many bytes of its first block and of no other.
+std::size_t Utf8ByteOrderMarkLength(std::string_view bytes);
 
 // Where a loaded pair stands in the file, for a message about one of its numbers.
 // Offsets count bytes from the start of the file; lines are 1-based and end as for
@@ -82,7 +127,8 @@ struct BatchPairPlace {
     std::size_t yLine;
 };
 
-// The place of pair `index` (0-based) of ReadBatchPairs(bytes).pairs. Reads the bytes
+// The place of pair `index` (0-based) of ReadBatchPairs(bytes).pairs (a byte-order
+// mark at the start passed over the same way). Reads the bytes
 // again up to that pair, so it is linear in them: meant for reporting, not for every
 // pair. For an index at or beyond the count of pairs, both numbers are placed where
 // reading stops (stopOffset, stopLine).

@@ -11,15 +11,34 @@
 void BatchTableTexts::Reserve(std::size_t rows, std::size_t bytes)
 {
     ends_.reserve(2 * rows);
+    starts_.reserve(2 * rows / kGroup + 1);
     chars_.reserve(bytes);
 }
 
 void BatchTableTexts::Append(std::string_view x, std::string_view y)
 {
-    chars_.append(x);
-    ends_.push_back(chars_.size());
-    chars_.append(y);
-    ends_.push_back(chars_.size());
+    for (std::string_view text : {x, y}) {
+        if (ends_.size() % kGroup == 0)
+            starts_.push_back(chars_.size());
+        chars_.append(text);
+        ends_.push_back(static_cast<std::uint32_t>(chars_.size() - starts_.back()));
+    }
+}
+
+std::string_view BatchTableTexts::Text(std::size_t k) const
+{
+    const std::size_t start = starts_[k / kGroup];
+    const std::size_t begin = k % kGroup == 0 ? start : start + ends_[k - 1];
+    return std::string_view(chars_).substr(begin, start + ends_[k] - begin);
+}
+
+void BatchTableTexts::Trim()
+{
+    // Copying a large buffer to trim a little slack would double its memory for a moment.
+    if (chars_.capacity() - chars_.size() > chars_.size() / 4)
+        chars_.shrink_to_fit();
+    if (ends_.capacity() - ends_.size() > ends_.size() / 4)
+        ends_.shrink_to_fit();
 }
 
 BatchTable::BatchTable(QObject* parent) : QAbstractTableModel(parent)
@@ -49,19 +68,14 @@ std::string BatchTable::CellText(int row, int column) const
 
 std::string_view BatchTable::CoordinateText(int row, int column) const
 {
-    // Text k (0-based, x before y) of the buffer ends at ends_[k] and starts where
-    // text k - 1 ends.
-    const std::size_t k = 2 * static_cast<std::size_t>(row - 1) + (column - 1);
-    const std::size_t begin = k == 0 ? 0 : texts_.ends_[k - 1];
-    return std::string_view(texts_.chars_).substr(begin, texts_.ends_[k] - begin);
+    return texts_.Text(2 * static_cast<std::size_t>(row - 1) + static_cast<std::size_t>(column - 1));
 }
 
 void BatchTable::Load(BatchTableTexts texts)
 {
     beginResetModel();
     texts_ = std::move(texts);
-    texts_.chars_.shrink_to_fit();
-    texts_.ends_.shrink_to_fit();
+    texts_.Trim();
     numbered_ = true;
     endResetModel();
 }

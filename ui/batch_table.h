@@ -8,9 +8,11 @@
 // load of no pair, when RowCount() is 1 and the model has no rows at all).
 //
 // The cells hold texts only. Columns 1 and 2 of all data rows are kept in one UTF-8
-// buffer with offsets, so a million rows cost little more than their characters;
-// column 0 is not stored but derived from the row number.
+// buffer with 32-bit offsets, so a row costs its characters and 8 bytes (about 27 bytes
+// for a row of metres with centimetres); column 0 is not stored but derived from the
+// row number.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,12 +26,20 @@ class BatchTableTexts {
 public:
     void Reserve(std::size_t rows, std::size_t bytes);
     void Append(std::string_view x, std::string_view y);
-    std::size_t Rows() const { return (ends_.size()) / 2; }
+    std::size_t Rows() const { return ends_.size() / 2; }
+    std::size_t CharacterCount() const { return chars_.size(); }
+    // Text k: the x of row k / 2 + 1 for even k, its y for odd k.
+    std::string_view Text(std::size_t k) const;
+    // Gives back the memory reserved beyond the texts when that is much.
+    void Trim();
 
 private:
-    friend class BatchTable;
-    std::string chars_;              // x1 y1 x2 y2 … back to back
-    std::vector<std::size_t> ends_;  // end offset of each text in chars_
+    // Texts are grouped kGroup at a time; a group's texts span far less than 4 GiB, so
+    // offsets from the group's start fit in 32 bits.
+    static constexpr std::size_t kGroup = 4096;
+    std::string chars_;                  // x1 y1 x2 y2 … back to back
+    std::vector<std::size_t> starts_;    // where each group of texts starts in chars_
+    std::vector<std::uint32_t> ends_;    // end of each text, from its group's start
 };
 
 class BatchTable : public QAbstractTableModel {

@@ -13,6 +13,9 @@ public:
     virtual void ShowMessage(const QString& text) = 0;
     // Error box: as ShowMessage, with a stop icon. The text is shown as given.
     virtual void ShowError(const QString& text) = 0;
+    // Warning box: as ShowMessage, with a warning icon: something was done, but the
+    // result may not be what the user meant.
+    virtual void ShowWarning(const QString& text) = 0;
     // The open-file dialog: no filter, no title of its own, a typed name of a file
     // that does not exist accepted; starts at startFile when it is not empty.
     // Returns the chosen path, or nothing when the user cancels.

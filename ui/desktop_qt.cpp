@@ -27,6 +27,11 @@ void QtDesktop::ShowError(const QString& text)
     ShowBox(QMessageBox::Critical, title_, text);
 }
 
+void QtDesktop::ShowWarning(const QString& text)
+{
+    ShowBox(QMessageBox::Warning, title_, text);
+}
+
 std::optional<QString> QtDesktop::GetOpenFileName(const QString& startFile)
 {
     QFileDialog dialog(QApplication::activeWindow());

@@ -10,6 +10,7 @@ public:
 
     void ShowMessage(const QString& text) override;
     void ShowError(const QString& text) override;
+    void ShowWarning(const QString& text) override;
     std::optional<QString> GetOpenFileName(const QString& startFile) override;
     void SetClipboardText(const QString& text) override;
     void OpenUrl(const QUrl& url) override;

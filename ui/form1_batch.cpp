@@ -1,11 +1,15 @@
 // The batch page: a file of number pairs is loaded into BatchGrid as texts, and the
 // compute button parses those texts back row by row into one result line per row.
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include <sys/stat.h>
+
 #include <QAbstractItemView>
+#include <QAbstractTextDocumentLayout>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -14,6 +18,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "batch_table.h"
 #include "desktop.h"
@@ -22,12 +29,13 @@
 #include "radio_group.h"
 #include "text/batch_reader.h"
 #include "text/conversion.h"
+#include "text/load_report.h"
 
 // Row height and column widths of the table, in pixels.
 static constexpr int kGridRowHeight = 16;
 static constexpr int kGridColumnWidths[BatchTable::kColumns] = {60, 100, 100};
-// About as many result lines as the list takes in half a second.
-static constexpr int kLinesShownQuickly = 100000;
+// A large file is read this much at a time, with progress in between.
+static constexpr qint64 kReadPieceBytes = 8 << 20;
 
 void TForm1::BuildBatchPage()
 {
@@ -103,9 +111,61 @@ void TForm1::BuildBatchPage()
     Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-static QString PairCountText(std::size_t n)
+// Why a path is not a file that can be loaded: the kind of thing it names when that is
+// not a regular file, or nothing (a regular file, or a path that cannot be looked at,
+// which the open then reports). Looked at before opening, since opening a named pipe
+// waits for a writer for ever and a device such as /dev/zero never ends.
+static std::optional<QString> NotRegularFileKind(const QString& path)
 {
-    return n == 1 ? QStringLiteral("1 pair") : QStringLiteral("%1 pairs").arg(n);
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || S_ISREG(status.st_mode))
+        return std::nullopt;
+    if (S_ISDIR(status.st_mode))
+        return QStringLiteral("資料夾 / a folder (directory)");
+    if (S_ISFIFO(status.st_mode))
+        return QStringLiteral("具名管道 / a named pipe (FIFO)");
+    if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
+        return QStringLiteral("裝置 / a device");
+    if (S_ISSOCK(status.st_mode))
+        return QStringLiteral("通訊端 / a socket");
+    return QStringLiteral("特殊檔案 / a special file");
+}
+
+// Reads the pairs of a file's bytes into the table, slice by slice with progress, and
+// frees the bytes; `read` and `report` tell how the reading went.
+static void LoadBytes(BusyProgress& progress, QByteArray& bytes, BatchTable& grid, BatchReadResult& read,
+                      std::string& report)
+{
+    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    progress.Stage(QStringLiteral("正在載入表格…\nLoading the table…"), static_cast<long long>(text.size()));
+
+    // Each number is shown with 15 significant digits; the compute button reads these
+    // texts back, so they are all that is kept of the file. They are made slice by slice
+    // as the reader hands the pairs over, so the pairs of a large file are never all
+    // held at once.
+    BatchTableTexts texts;
+    bool reserved = false;
+    const auto take = [&](std::span<const BatchPair> pairs, std::size_t bytesRead) {
+        for (const BatchPair& pair : pairs)
+            texts.Append(BatchCellText(pair.x), BatchCellText(pair.y));
+        if (!reserved && bytesRead != 0) {
+            // The first slice tells about how many rows and characters the file makes.
+            reserved = true;
+            const double scale = 1.05 * static_cast<double>(text.size()) / static_cast<double>(bytesRead);
+            texts.Reserve(static_cast<std::size_t>(scale * static_cast<double>(texts.Rows())) + 16,
+                          static_cast<std::size_t>(scale * static_cast<double>(texts.CharacterCount())) + 64);
+        }
+        progress.Advance(static_cast<long long>(bytesRead));
+    };
+    // The file has been read, so the table will be replaced whatever it holds: let the old
+    // rows go first rather than hold two tables and the file at once.
+    grid.Load(BatchTableTexts());
+    read = ReadBatchPairs(text, take);
+    take(read.pairs, text.size());
+    report = LoadReport(text, read);
+    bytes = QByteArray();
+    progress.Stage(QStringLiteral("正在顯示表格…\nShowing the table…"), 1);
+    grid.Load(std::move(texts));
 }
 
 void TForm1::Button6Click()
@@ -114,50 +174,65 @@ void TForm1::Button6Click()
     if (!chosen)
         return;
     openDialogFile_ = *chosen;
+    const QString path = QDir::toNativeSeparators(*chosen);
 
-    // Read access only; the file is closed again before anything is shown.
-    QByteArray bytes;
-    {
-        QFile file(*chosen);
-        if (file.open(QIODevice::ReadOnly))
-            bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            // Nothing is lost: the table and the result list stay as they were.
-            desktop_.ShowError(QStringLiteral("Cannot read the file %1: %2.")
-                                   .arg(QDir::toNativeSeparators(*chosen), file.errorString()));
-            return;
-        }
+    // Nothing is lost on an error: the table and the result list stay as they were.
+    if (const std::optional<QString> kind = NotRegularFileKind(*chosen)) {
+        desktop_.ShowError(QStringLiteral("「%1」不是一般檔案，而是%2。請選擇一個數字對的文字檔。\n"
+                                          "%1 is not a regular file: it is %3. Choose a text file of number pairs.")
+                               .arg(path, kind->section(QStringLiteral(" / "), 0, 0),
+                                    kind->section(QStringLiteral(" / "), 1)));
+        return;
     }
-
     BatchReadResult read;
+    std::string report;
+    QString readError;
     {
         // Ends before any message: no busy cursor or progress dialog over it.
         BusyProgress progress(this);
-        progress.Stage(QStringLiteral("Reading the file…"), 1);
-        read = ReadBatchPairs(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        bytes = QByteArray();
 
-        // Each number is shown with 15 significant digits; the compute button reads these
-        // texts back, so they are all that is kept of the file.
-        const std::size_t n = read.pairs.size();
-        progress.Stage(QStringLiteral("Loading %1 into the table…").arg(PairCountText(n)),
-                       static_cast<long long>(n));
-        BatchTableTexts texts;
-        texts.Reserve(n, n * 24);
-        for (std::size_t i = 0; i < n; ++i) {
-            texts.Append(BatchCellText(read.pairs[i].x), BatchCellText(read.pairs[i].y));
-            progress.Advance(static_cast<long long>(i));
+        // Read access only, in pieces so that the dialog repaints; the file is closed again
+        // before anything is shown.
+        QByteArray bytes;
+        {
+            QFile file(*chosen);
+            if (file.open(QIODevice::ReadOnly)) {
+                progress.Stage(QStringLiteral("正在讀取檔案…\nReading the file…"), file.size());
+                bytes.reserve(file.size());
+                for (;;) {
+                    const QByteArray piece = file.read(kReadPieceBytes);
+                    if (piece.isEmpty())
+                        break;
+                    bytes += piece;
+                    progress.Advance(bytes.size());
+                }
+            }
+            if (file.error() != QFileDevice::NoError)
+                readError = file.errorString();
         }
-        BatchGrid->Load(std::move(texts));
+        if (readError.isEmpty())
+            LoadBytes(progress, bytes, *BatchGrid, read, report);
+    }
+    if (!readError.isEmpty()) {
+        // Nothing is lost: the table and the result list stay as they were.
+        desktop_.ShowError(QStringLiteral("無法讀取檔案「%1」：%2。請確認檔案存在，而且您有讀取它的權限。\n"
+                                          "Cannot read the file %1: %2. Check that the file exists and that "
+                                          "you may read it.")
+                               .arg(path, readError));
+        return;
     }
 
-    // Reading stopped before the end of the text: say so, and where.
-    if (read.stoppedEarly)
-        desktop_.ShowMessage(QStringLiteral("%1 loaded. Reading stopped at line %2: \"%3\".")
-                                 .arg(PairCountText(read.pairs.size()))
-                                 .arg(read.stopLine)
-                                 .arg(QString::fromStdString(read.stopExcerpt)));
+    // Reading stopped before the end of the text, or the pairs do not line up with the
+    // lines: say so, why it probably happened and what to do.
+    if (!report.empty()) {
+        const QString message = QString::fromStdString(report);
+        if (LoadReportWarns(read))
+            desktop_.ShowWarning(message);
+        else
+            desktop_.ShowMessage(message);
+    }
 }
+
 
 void TForm1::RadioGroup3Click()
 {
@@ -186,32 +261,82 @@ void TForm1::RadioGroup4Click()
     SelectEllipsoid(index);
 }
 
-// Collects the result lines of a run and writes them into the result list when it goes
-// out of scope, so that a run stopped by a bad cell still shows the lines of the rows
-// before it. The list gets the joined text in one insertion: a million separate
-// appends would take minutes.
-class BatchResultLines {
+// Writes the result lines of a run into the result list a slice at a time, so that the
+// progress dialog repaints in between and no joined copy of all lines is ever held. A run
+// stopped by a bad cell still shows the lines of the rows before it: the destructor
+// writes what is pending.
+//
+// A text document spends about 160 bytes on each block besides its characters, and takes
+// a few microseconds to insert one, so a list of more than kLinesOneToABlock lines keeps
+// kLinesToABlock of them to a block, joined by line separators (U+2028). They show,
+// select and copy as separate lines; the text reads back with "\n" between all lines.
+class BatchResultWriter {
 public:
-    explicit BatchResultLines(QPlainTextEdit* list) : list_(list) {}
-    ~BatchResultLines()
+    BatchResultWriter(QPlainTextEdit* list, std::size_t lines)
+        : list_(list), linesToABlock_(lines > kLinesOneToABlock ? kLinesToABlock : 1)
     {
-        if (!lines_.empty())
-            list_->setPlainText(QString::fromUtf8(lines_.data(), static_cast<qsizetype>(lines_.size())));
+        // Undo would keep a second copy of every slice.
+        list_->setUndoRedoEnabled(false);
+        pending_.reserve(kSliceLines * 32);
     }
-    BatchResultLines(const BatchResultLines&) = delete;
-    BatchResultLines& operator=(const BatchResultLines&) = delete;
-
-    void Reserve(std::size_t bytes) { lines_.reserve(bytes); }
-    void Add(const std::string& line)
+    ~BatchResultWriter()
     {
-        if (!lines_.empty())
-            lines_ += '\n';
-        lines_ += line;
+        Write();
+        list_->setUndoRedoEnabled(true);
+    }
+    BatchResultWriter(const BatchResultWriter&) = delete;
+    BatchResultWriter& operator=(const BatchResultWriter&) = delete;
+
+    // Appends the line of one row; a bad cell throws with nothing appended.
+    void Add(ConversionMode mode, const Ellipsoid& ellipsoid, std::string_view x, std::string_view y)
+    {
+        AppendBatchResultLine(pending_, mode, ellipsoid, x, y);
+        // Each line is followed by the separator before the next one; Write leaves the last
+        // one out.
+        ++lines_;
+        if (lines_ % linesToABlock_ == 0) {
+            pending_ += '\n';
+            separatorBytes_ = 1;
+        } else {
+            pending_ += "\u2028";
+            separatorBytes_ = 3;
+        }
+        if (lines_ % kSliceLines == 0)
+            Write();
     }
 
 private:
+    static constexpr std::size_t kLinesOneToABlock = 100000;
+    static constexpr std::size_t kLinesToABlock = 16;
+    static constexpr std::size_t kSliceLines = 32768;
+
+    // Inserts the pending lines at the end of the list, keeping back the separator after the
+    // last one until another line follows it.
+    void Write()
+    {
+        if (pending_.size() <= separatorBytes_)
+            return;
+        QTextDocument* document = list_->document();
+        const int firstBlock = document->blockCount() - 1;
+        QTextCursor cursor(document);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QString::fromUtf8(pending_.data(), static_cast<qsizetype>(pending_.size() - separatorBytes_)));
+        pending_.erase(0, pending_.size() - separatorBytes_);
+        if (linesToABlock_ > 1) {
+            // Without wrapping every line of a block is one line on the screen: say so now,
+            // so that the scroll bar spans all lines before the blocks are laid out.
+            for (QTextBlock block = document->findBlockByNumber(firstBlock); block.isValid(); block = block.next())
+                block.setLineCount(static_cast<int>(block.text().count(QChar::LineSeparator)) + 1);
+            QAbstractTextDocumentLayout* layout = document->documentLayout();
+            emit layout->documentSizeChanged(layout->documentSize());
+        }
+    }
+
     QPlainTextEdit* list_;
-    std::string lines_;
+    const std::size_t linesToABlock_;
+    std::string pending_;           // UTF-8 lines, each followed by its separator
+    std::size_t separatorBytes_ = 0;  // of the separator at the end of pending_
+    std::size_t lines_ = 0;
 };
 
 void TForm1::Button5Click()
@@ -222,26 +347,20 @@ void TForm1::Button5Click()
         desktop_.ShowMessage(QStringLiteral("No the other choice"));
         return;
     }
+    // Clearing a long list takes a while too: under the busy cursor already.
+    BusyProgress progress(this);
     Memo2->clear();
 
     const int rowCount = BatchGrid->RowCount();
-    BusyProgress progress(this);
-    progress.Stage(QStringLiteral("Computing %1 rows…").arg(rowCount - 1), rowCount - 1);
-    // Destroyed before progress: the dialog stays up while the list takes the lines.
-    BatchResultLines lines(Memo2);
-    lines.Reserve(static_cast<std::size_t>(rowCount - 1) * 24);
+    progress.Stage(QStringLiteral("正在計算 %1 列…\nComputing %1 rows…").arg(rowCount - 1), rowCount - 1);
+    // Destroyed before progress: the dialog stays up while the list takes the last lines.
+    BatchResultWriter lines(Memo2, static_cast<std::size_t>(rowCount - 1));
 
     // Each cell is parsed as it stands, column 1 before column 2; a bad text ends the
     // run here with its parse error, the lines of the rows before it kept.
     const auto direction = static_cast<ConversionMode>(mode);
     for (int r = 1; r < rowCount; ++r) {
-        lines.Add(BatchResultLine(direction, ellipsoid_, BatchGrid->CoordinateText(r, 1),
-                                  BatchGrid->CoordinateText(r, 2)));
+        lines.Add(direction, ellipsoid_, BatchGrid->CoordinateText(r, 1), BatchGrid->CoordinateText(r, 2));
         progress.Advance(r);
     }
-    progress.Stage(QStringLiteral("Showing the results…"), 1);
-    // The list takes its lines in one insertion of a few microseconds per line, with no
-    // progress to report: show the dialog beforehand when that alone is long.
-    if (rowCount > kLinesShownQuickly)
-        progress.ShowNow();
 }

@@ -4,12 +4,17 @@
 
 #include "application.h"
 #include "desktop_qt.h"
+#include "display_check.h"
 #include "error_report.h"
 #include "form1.h"
 
 int main(int argc, char** argv)
 {
+    // Without a display the application object cannot be made: say so in one line and
+    // exit 1, rather than let Qt abort with its advice to reinstall.
+    auto guard = std::make_unique<NoDisplayGuard>();
     Application application(argc, argv);
+    guard.reset();
     QtDesktop desktop(ApplicationTitle(QCoreApplication::applicationFilePath()));
     application.SetErrorDesktop(&desktop);
 

@@ -42,14 +42,6 @@ void BusyProgress::Stage(const QString& label, long long total)
     }
 }
 
-void BusyProgress::ShowNow()
-{
-    if (!dialog_) {
-        Show();
-        Repaint(lastLook_);
-    }
-}
-
 void BusyProgress::Look(long long done)
 {
     lastLook_ = done;

@@ -29,9 +29,6 @@ public:
         if (done - lastLook_ >= kLookEvery)
             Look(done);
     }
-    // Shows the dialog now, whatever the time taken so far: for a stage that is known to
-    // take long and cannot report progress (one large insertion into a widget).
-    void ShowNow();
     // True once the dialog has been shown.
     bool DialogShown() const { return dialog_ != nullptr; }
 

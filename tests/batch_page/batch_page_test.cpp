@@ -14,6 +14,9 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -81,22 +84,23 @@ static std::string Joined(const QStringList& texts)
 }
 
 // Loading: the texts of the table after one file, with "." as DecimalMark, and whether
-// the load reported that reading stopped before the end of the text.
+// the load reported something (reading stopped before the end of the text, or pairs
+// that do not line up with the lines).
 struct LoadCase {
     const char* name;
     QByteArray file;
     Rows rows;
-    bool stoppedEarly;
+    bool reported;
 };
 
 TEST_F(BatchPage, LoadShowsEachPairWithFifteenDigits)
 {
     const LoadCase cases[] = {
         {"two lines", "247342 2652335\n250000 2652335\n", {"247342|2652335", "250000|2652335"}, false},
-        {"three numbers a line", "1 2 3\n4 5 6\n", {"1|2", "3|4", "5|6"}, false},
+        {"three numbers a line", "1 2 3\n4 5 6\n", {"1|2", "3|4", "5|6"}, true},
         {"odd count", "1 2 3\n", {"1|2"}, true},
         {"letters first", "E N\n247342 2652335\n", {}, true},
-        {"byte-order mark", "\xEF\xBB\xBF" "247342 2652335\n", {}, true},
+        {"byte-order mark", "\xEF\xBB\xBF" "247342 2652335\n", {"247342|2652335"}, false},
         {"comma", "121.5,24.5\n", {}, true},
         {"comma on line 2", "1 2\n3,4\n5 6\n", {"1|2"}, true},
         {"number forms", "1e5 2E-2\n+7 .5\n1.500 -2.2500\n5. -0\n", {"100000|0.02", "7|0.5", "1.5|-2.25", "5|0"}, false},
@@ -115,10 +119,12 @@ TEST_F(BatchPage, LoadShowsEachPairWithFifteenDigits)
     };
     for (const LoadCase& c : cases) {
         desktop.messages.clear();
+        desktop.warnings.clear();
         Load(c.file);
         EXPECT_EQ(TableRows(), c.rows) << c.name;
         EXPECT_EQ(form->BatchGrid->RowCount(), static_cast<int>(c.rows.size()) + 1) << c.name;
-        EXPECT_EQ(desktop.messages.size(), c.stoppedEarly ? 1 : 0) << c.name << ": " << Joined(desktop.messages);
+        EXPECT_EQ(desktop.messages.size() + desktop.warnings.size(), c.reported ? 1 : 0)
+            << c.name << ": " << Joined(desktop.messages + desktop.warnings);
         EXPECT_TRUE(desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.errors);
         for (int r = 1; r < form->BatchGrid->RowCount(); ++r)
             EXPECT_EQ(form->BatchGrid->CellText(r, 0), std::to_string(r)) << c.name;
@@ -399,30 +405,129 @@ TEST_F(BatchPage, HeaderStaysAHeaderAfterAnEmptyLoad)
 }
 
 // A load that stopped before the end of the text says how much it loaded and where:
-// the line and the text found there (non-ASCII bytes written as \xHH).
+// the line and the text found there as readable text (bytes that are not text written
+// as \xHH), first in Chinese, then in English, each followed by the likely cause.
 struct PartialCase {
     const char* name;
     QByteArray file;
-    const char* message;
+    const char* chinese;
+    const char* english;
+    const char* cause;
 };
 
 TEST_F(BatchPage, PartialReadIsReported)
 {
     const PartialCase cases[] = {
-        {"comma on line 2", "1 2\n3,4\n5 6\n", "1 pair loaded. Reading stopped at line 2: \"3,4\"."},
-        {"letters on line 4", "1 2\r\n3 4\r\n5 6\r\nEND\r\n", "3 pairs loaded. Reading stopped at line 4: \"END\"."},
-        {"nothing readable", "E N\n", "0 pairs loaded. Reading stopped at line 1: \"E N\"."},
-        {"exponent without digit", "1 2\n\n7e x\n", "1 pair loaded. Reading stopped at line 3: \"7e x\"."},
-        {"lone last number", "1 2\n3 4\n5\n", "2 pairs loaded. Reading stopped at line 3: \"5\"."},
-        {"CR-only line ends", "1 2\r3 4\r;\r", "2 pairs loaded. Reading stopped at line 3: \";\"."},
-        {"byte-order mark", "\xEF\xBB\xBF" "1 2", "0 pairs loaded. Reading stopped at line 1: \"\\xEF\\xBB\\xBF1 2\"."},
-        {"double-byte space", "1 2 \xE3\x80\x80 3 4", "1 pair loaded. Reading stopped at line 1: \"\\xE3\\x80\\x80 3 4\"."},
+        {"comma on line 2", "1 2\n3,4\n5 6\n", "已載入 1 組座標。讀取在第 2 行停止：「3,4」。",
+         "1 pair loaded. Reading stopped at line 2: \"3,4\".", "Likely cause: the numbers are separated by commas"},
+        {"letters on line 4", "1 2\r\n3 4\r\n5 6\r\nEND\r\n", "已載入 3 組座標。讀取在第 4 行停止：「END」。",
+         "3 pairs loaded. Reading stopped at line 4: \"END\".", "Likely cause: the line holds words"},
+        {"nothing readable", "E N\n", "已載入 0 組座標。讀取在第 1 行停止：「E N」。",
+         "0 pairs loaded. Reading stopped at line 1: \"E N\".", "Likely cause: the line holds words"},
+        {"exponent without digit", "1 2\n\n7e x\n", "已載入 1 組座標。讀取在第 3 行停止：「7e x」。",
+         "1 pair loaded. Reading stopped at line 3: \"7e x\".", "Likely cause: a number here is incomplete"},
+        {"lone last number", "1 2\n3 4\n5\n", "已載入 2 組座標。讀取在第 3 行停止：「5」。",
+         "2 pairs loaded. Reading stopped at line 3: \"5\".", "Likely cause: the last number has no partner"},
+        {"CR-only line ends", "1 2\r3 4\r;\r", "已載入 2 組座標。讀取在第 3 行停止：「;」。",
+         "2 pairs loaded. Reading stopped at line 3: \";\".", "Likely cause: the numbers are separated by commas"},
+        {"byte-order mark inside", "1 2\n\xEF\xBB\xBF" "3 4", "已載入 1 組座標。讀取在第 2 行停止：「\\xEF\\xBB\\xBF3 4」。",
+         "1 pair loaded. Reading stopped at line 2: \"\\xEF\\xBB\\xBF3 4\".", "Likely cause: a byte-order mark stands inside"},
+        {"double-byte space", "1 2 \xE3\x80\x80 3 4", "已載入 1 組座標。讀取在第 1 行停止：「　 3 4」。",
+         "1 pair loaded. Reading stopped at line 1: \"　 3 4\".", "Likely cause: full-width characters are used"},
+        {"UTF-16", QByteArray("\xFF\xFE" "1\0 \0" "2\0", 8), "已載入 0 組座標。讀取在第 1 行停止：「\\xFF\\xFE1\\x00 \\x002\\x00」。",
+         "0 pairs loaded. Reading stopped at line 1: \"\\xFF\\xFE1\\x00 \\x002\\x00\".", "Likely cause: the file is UTF-16 text"},
+        {"Big5 header", "\xAA\x46 \xA5\x5F\n1 2\n", "已載入 0 組座標。讀取在第 1 行停止：「\\xAAF \\xA5_」。",
+         "0 pairs loaded. Reading stopped at line 1: \"\\xAAF \\xA5_\".", "Likely cause: the line is not UTF-8 text"},
     };
     for (const PartialCase& c : cases) {
         desktop.messages.clear();
         Load(c.file);
-        EXPECT_EQ(desktop.messages, QStringList{QString::fromUtf8(c.message)}) << c.name << ": " << Joined(desktop.messages);
+        ASSERT_EQ(desktop.messages.size(), 1) << c.name << ": " << Joined(desktop.messages);
+        const QStringList lines = desktop.messages.front().split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 7) << c.name << ": " << desktop.messages.front().toStdString();
+        EXPECT_EQ(lines[0].toStdString(), c.chinese) << c.name;
+        EXPECT_TRUE(lines[1].startsWith(QStringLiteral("可能原因："))) << c.name;
+        EXPECT_TRUE(lines[2].startsWith(QStringLiteral("處理方法："))) << c.name;
+        EXPECT_EQ(lines[4].toStdString(), c.english) << c.name;
+        EXPECT_TRUE(lines[5].startsWith(QString::fromUtf8(c.cause))) << c.name << ": " << lines[5].toStdString();
+        EXPECT_TRUE(lines[6].startsWith(QStringLiteral("What to do: "))) << c.name;
         EXPECT_TRUE(desktop.errors.isEmpty()) << c.name;
+        EXPECT_TRUE(desktop.warnings.isEmpty()) << c.name;
+    }
+}
+
+// Pairs that do not line up with the lines still load, then a warning box says where the
+// pattern breaks; one number on every line is the old layout and loads without a word.
+TEST_F(BatchPage, MisalignedPairsWarn)
+{
+    struct Case {
+        const char* name;
+        QByteArray file;
+        Rows rows;
+        const char* chinese;  // "" when no warning is due
+        const char* english;
+    };
+    const Case cases[] = {
+        {"an ID column", "1 247342 2652335\n2 250000 2600000\n", {"1|247342", "2652335|2", "250000|2600000"},
+         "注意：數字沒有排成每行一組：第 1 行有 3 個數字（每行應只有一組 x y）。",
+         "Note: the pairs do not line up with the lines: line 1 holds 3 numbers (a line should hold one pair, x y)."},
+        {"a pair over two lines", "1 2\n3\n4\n", {"1|2", "3|4"},
+         "注意：數字沒有排成每行一組：第 2 行有 1 個數字，前面各行每行 2 個，所以有一組從這一行開始、到下一行才結束。",
+         "Note: the pairs do not line up with the lines: line 2 holds 1 number, where the lines before it hold 2 "
+         "each, so a pair starts on this line and ends on the next."},
+        {"old layout", "247342\n2652335\n250000\n2600000\n", {"247342|2652335", "250000|2600000"}, "", ""},
+    };
+    for (const Case& c : cases) {
+        desktop.warnings.clear();
+        Load(c.file);
+        EXPECT_EQ(TableRows(), c.rows) << c.name;
+        EXPECT_TRUE(desktop.messages.isEmpty()) << c.name << ": " << Joined(desktop.messages);
+        if (*c.chinese == 0) {
+            EXPECT_TRUE(desktop.warnings.isEmpty()) << c.name << ": " << Joined(desktop.warnings);
+            continue;
+        }
+        ASSERT_EQ(desktop.warnings.size(), 1) << c.name;
+        const QStringList lines = desktop.warnings.front().split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 5) << c.name << ": " << desktop.warnings.front().toStdString();
+        EXPECT_TRUE(lines[1].startsWith(QString::fromUtf8(c.chinese))) << c.name << ": " << lines[1].toStdString();
+        EXPECT_TRUE(lines[4].startsWith(QString::fromUtf8(c.english))) << c.name << ": " << lines[4].toStdString();
+        EXPECT_TRUE(lines[4].contains(QStringLiteral("x and y may be mixed up"))) << c.name;
+    }
+}
+
+// Only regular files are read: a folder, a named pipe or a device gets the error box
+// naming it, and the table, its row count and the result list stay as they were.
+TEST_F(BatchPage, NotARegularFileIsRefused)
+{
+    const QString fifo = dir.filePath(QStringLiteral("pipe 管道"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case {
+        QString path;
+        const char* kind;
+    };
+    const Case cases[] = {
+        {dir.path(), "it is a folder (directory)"},
+        {fifo, "it is a named pipe (FIFO)"},
+        {QStringLiteral("/dev/zero"), "it is a device"},
+    };
+    Choose(form->RadioGroup3, 1);
+    Load("121 23.5\n120.973 23.97\n");
+    Compute();
+    const std::string list = List();
+    for (const Case& c : cases) {
+        desktop.errors.clear();
+        LoadPath(c.path);
+        const QString expected = QStringLiteral("%1 is not a regular file: %2. Choose a text file of number pairs.")
+                                     .arg(c.path, QString::fromUtf8(c.kind));
+        ASSERT_EQ(desktop.errors.size(), 1) << c.kind;
+        const QStringList lines = desktop.errors.front().split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 2) << desktop.errors.front().toStdString();
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("「%1」不是一般檔案").arg(c.path))) << lines[0].toStdString();
+        EXPECT_EQ(lines[1], expected);
+        EXPECT_EQ(TableRows(), (Rows{"121|23.5", "120.973|23.97"})) << c.kind;
+        EXPECT_EQ(form->BatchGrid->RowCount(), 3) << c.kind;
+        EXPECT_EQ(List(), list) << c.kind;
+        EXPECT_TRUE(desktop.messages.isEmpty()) << Joined(desktop.messages);
     }
 }
 
@@ -442,4 +547,23 @@ TEST_F(BatchPage, TableLooksLikeTheGrid)
     EXPECT_TRUE(form->StringGrid1->showGrid());
     EXPECT_EQ(form->StringGrid1->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_EQ(form->StringGrid1->model(), form->BatchGrid);
+}
+
+// A long run fills the list in slices, several lines to a block beyond 100000 lines; the
+// text reads back the same, and a bad cell still keeps the lines before it.
+TEST_F(BatchPage, LongRunKeepsEveryLine)
+{
+    const int rows = 120000, bad = 110000;
+    QByteArray file;
+    for (int r = 1; r <= rows; ++r)
+        file += r == bad ? "1e400 23.5\n" : "121 23.5\n";
+    Choose(form->RadioGroup3, 1);
+    Load(file);
+    Compute();
+    const QString text = form->Memo2->toPlainText();
+    EXPECT_EQ(text.count(QLatin1Char('\n')), bad - 2);
+    EXPECT_EQ(text.split(QLatin1Char('\n')).filter(QStringLiteral("250000 2599660.18")).size(), bad - 1);
+    EXPECT_EQ(form->Memo2->document()->lineCount(), bad - 1);
+    EXPECT_EQ(desktop.errors, QStringList{QStringLiteral("'INF' is not a valid floating point value.")});
+    EXPECT_TRUE(form->Memo2->document()->isUndoRedoEnabled());
 }

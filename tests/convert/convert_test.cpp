@@ -152,6 +152,7 @@ TEST(Convert, ResultLines)
          "250000 2599660.18\n247252.33 2651709.99\n"},
         {"exponents and signs", {"--to-tm2"}, "1.21e2 +2.35E1\n", "250000 2599660.18\n"},
         {"Ctrl-Z ends the file", {}, std::string("250000 2600000\n\x1A junk", 22), "121 23.50307\n"},
+        {"a leading UTF-8 byte-order mark is skipped", {}, "\xEF\xBB\xBF" "247342 2652335\n", "120.97388 23.97564\n"},
         {"empty input", {}, "", ""},
         {"blanks only", {"--to-tm2"}, " \n\t\r\n", ""},
     };
@@ -311,8 +312,8 @@ TEST(Convert, Stops)
          "{stop}:2: cannot read a pair of numbers at \"250000 abc\"\n"},
         {"a last number without its partner", "247342 2652335 250000", {"{stop}"}, "120.97388 23.97564\n",
          "{stop}:1: cannot read a pair of numbers at \"250000\"\n"},
-        {"byte-order mark", "\xEF\xBB\xBF" "247342 2652335\n", {"{stop}"}, "",
-         "{stop}:1: cannot read a pair of numbers at \"\\xEF\\xBB\\xBF247342 2652335\"\n"},
+        {"byte-order mark after the start", "247342 2652335\n\xEF\xBB\xBF" "250000 2600000\n", {"{stop}"},
+         "120.97388 23.97564\n", "{stop}:2: cannot read a pair of numbers at \"\\xEF\\xBB\\xBF250000 2600000\"\n"},
         {"comma between the numbers, third line", "121 23.5\n\n121,23.5\n", {"--to-tm2", "{stop}"},
          "250000 2599660.18\n", "{stop}:3: cannot read a pair of numbers at \"121,23.5\"\n"},
         {"exponent without digits", "1e 2\n", {"{stop}"}, "", "{stop}:1: cannot read a pair of numbers at \"1e 2\"\n"},

@@ -78,7 +78,7 @@ TEST(BatchReader, LoadingEdgeCases)
         {"odd count drops the last number", "1 2 3\n", {{1, 2}}, true, 1, 4, "3"},
         {"odd count, blank lines after", "1 2 3\n\n\n", {{1, 2}}, true, 1, 4, "3"},
         {"letters first", "E N\n247342 2652335\n", {}, true, 1, 0, "E N"},
-        {"byte-order mark of UTF-8", Bytes("\xEF\xBB\xBF" "1 2\r\n"), {}, true, 1, 0, "\\xEF\\xBB\\xBF1 2"},
+        {"byte-order mark of UTF-8 is passed over", Bytes("\xEF\xBB\xBF" "1 2\r\n"), {{1, 2}}, false, 2, 8, ""},
         {"byte-order mark of UTF-16", Bytes("\xFF\xFE" "1\0 \0" "2\0"), {}, true, 1, 0, "\\xFF\\xFE1\\x00 \\x002\\x00"},
         {"comma between the numbers", "121.5,24.5\n", {}, true, 1, 0, "121.5,24.5"},
         {"comma on the second line", "1 2\n3,4\n5 6\n", {{1, 2}}, true, 2, 4, "3,4"},
@@ -235,4 +235,117 @@ TEST(BatchReader, ManyRows)
         EXPECT_EQ(r.pairs[i].x, 200000 + i + 0.25) << "row " << i;
         EXPECT_EQ(r.pairs[i].y, 2500000 - i + 0.5) << "row " << i;
     }
+}
+
+// A UTF-8 byte-order mark is passed over at the very start of the file only; offsets
+// and the excerpt still count its bytes.
+TEST(BatchReader, ByteOrderMark)
+{
+    CheckLoads({
+        {"mark only", Bytes("\xEF\xBB\xBF"), {}, false, 1, 3, ""},
+        {"mark, then words", Bytes("\xEF\xBB\xBF" "E N\n1 2"), {}, true, 1, 3, "E N"},
+        {"mark, then blank lines", Bytes("\xEF\xBB\xBF\n\n1 2"), {{1, 2}}, false, 3, 8, ""},
+        {"two marks", Bytes("\xEF\xBB\xBF\xEF\xBB\xBF" "1 2"), {}, true, 1, 3, "\\xEF\\xBB\\xBF1 2"},
+        {"mark after a blank", Bytes(" \xEF\xBB\xBF" "1 2"), {}, true, 1, 1, "\\xEF\\xBB\\xBF1 2"},
+        {"mark inside: files joined", Bytes("1 2\n\xEF\xBB\xBF" "3 4\n"), {{1, 2}}, true, 2, 4, "\\xEF\\xBB\\xBF3 4"},
+        {"mark cut short", Bytes("\xEF\xBB" "1 2"), {}, true, 1, 0, "\\xEF\\xBB1 2"},
+        {"Ctrl-Z inside the mark", Bytes("\xEF\xBB\x1A\xBF" "1 2"), {}, true, 1, 0, "\\xEF\\xBB"},
+    });
+
+    struct Case {
+        std::string bytes;
+        std::size_t length;
+    };
+    const std::vector<Case> table = {{"", 0}, {Bytes("\xEF"), 0}, {Bytes("\xEF\xBB"), 0}, {Bytes("\xEF\xBB\xBF"), 3},
+                                     {Bytes("\xEF\xBB\xBF" "12"), 3}, {Bytes("1\xEF\xBB\xBF"), 0}, {Bytes("\xFF\xFE" "1"), 0}};
+    for (const Case& c : table)
+        EXPECT_EQ(Utf8ByteOrderMarkLength(c.bytes), c.length) << "\"" << c.bytes << "\"";
+
+    const BatchPairPlace place = LocateBatchPair(Bytes("\xEF\xBB\xBF" "1 2\n3 4"), 1);
+    EXPECT_EQ(place.xOffset, 7u);
+    EXPECT_EQ(place.xLine, 2u);
+}
+
+// Whether the numbers line up with the lines: the first line that breaks the pattern,
+// its count of numbers and the count a line held before it.
+TEST(BatchReader, LayoutReport)
+{
+    struct Case {
+        const char* name;
+        std::string file;
+        std::size_t line, numbers, perLine;
+        std::size_t pairs;
+    };
+    const std::vector<Case> table = {
+        {"a pair a line", "1 2\n3 4\n", 0, 0, 0, 2},
+        {"one number a line: the old layout", "1\n2\n3\n4\n", 0, 0, 0, 2},
+        {"one line of one pair", "1 2", 0, 0, 0, 1},
+        {"blank lines and CR line ends change nothing", "1 2\r\n\r\n\n3 4\r5 6\r", 0, 0, 0, 3},
+        {"three numbers a line", "1 2 3\n4 5 6\n", 1, 3, 0, 3},
+        {"an ID column", "1 247342 2652335\n2 250000 2600000\n", 1, 3, 0, 3},
+        {"two pairs on the first line", "1 2 3 4\n5 6\n", 1, 4, 0, 3},
+        {"a pair broken over two lines", "1 2\n3\n4\n5 6\n", 2, 1, 2, 3},
+        {"a pair a line after the old layout", "1\n2\n3 4\n", 3, 2, 1, 2},
+        {"a longer line further down", "1 2\n3 4\n5 6 7 8\n9 10\n", 3, 4, 2, 5},
+        {"last line short", "1 2\n3 4\n5\n6", 3, 1, 2, 3},
+        {"the breaking line is counted to its end", "1 2\r\n3 4 5\r\n6", 2, 3, 2, 3},
+        {"a dropped number beside loaded ones counts", "1 2 3\n", 1, 3, 0, 1},
+        {"a dropped number on a line of its own does not", "1 2\n3 4\n5\n", 0, 0, 0, 2},
+        {"counting ends where reading stops", "1 2\n3 4 5 6 7 ,8\n", 2, 5, 2, 3},
+        {"the unreadable rest is not counted", "1 2\n3 4 x 5 6\n", 0, 0, 0, 2},
+        {"after a byte-order mark", Bytes("\xEF\xBB\xBF" "1 2 3 4"), 1, 4, 0, 2},
+        {"line numbers count a lone CR", "1 2\r3 4\r5\r6 7", 3, 1, 2, 3},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.name);
+        const BatchReadResult r = ReadBatchPairs(c.file);
+        EXPECT_EQ(r.pairs.size(), c.pairs);
+        EXPECT_EQ(r.layoutBreakLine, c.line);
+        EXPECT_EQ(r.layoutBreakNumbers, c.numbers);
+        EXPECT_EQ(r.layoutNumbersPerLine, c.perLine);
+    }
+}
+
+// Where exactly no number could be read: after the dropped pair's first number.
+TEST(BatchReader, UnreadablePlace)
+{
+    struct Case {
+        std::string file;
+        std::size_t stop, unreadable;
+    };
+    const std::vector<Case> table = {
+        {"1 2 3\n", 4, 6}, {"121.5,24.5", 0, 5}, {"E N", 0, 0}, {"1 2\n3 \"4\"", 4, 6},
+        {"1 2\n", 4, 4}, {Bytes("1\0 \0" "2\0"), 0, 1}, {Bytes("1 2 3\x1A" "4"), 4, 5},
+    };
+    for (const Case& c : table) {
+        const BatchReadResult r = ReadBatchPairs(c.file);
+        EXPECT_EQ(r.stopOffset, c.stop) << c.file;
+        EXPECT_EQ(r.unreadableOffset, c.unreadable) << c.file;
+    }
+}
+
+// Handing the pairs over while reading: the same pairs in the same order, in slices of
+// kBatchPairsHandedOver, the rest left in the result.
+TEST(BatchReader, PairsHandedOver)
+{
+    std::string file = "1 2 3\n";  // a layout break on line 1 is still found
+    for (int i = 0; i < 100000; ++i) file += std::to_string(i) + " " + std::to_string(i) + ".5\n";
+    file += "x";
+    const BatchReadResult whole = ReadBatchPairs(file);
+    std::vector<BatchPair> taken;
+    std::vector<std::size_t> bytesRead;
+    const BatchReadResult r = ReadBatchPairs(file, [&](std::span<const BatchPair> pairs, std::size_t read) {
+        EXPECT_EQ(pairs.size(), kBatchPairsHandedOver);
+        taken.insert(taken.end(), pairs.begin(), pairs.end());
+        bytesRead.push_back(read);
+    });
+    EXPECT_EQ(bytesRead.size(), 100001 / kBatchPairsHandedOver);
+    for (std::size_t k = 1; k < bytesRead.size(); ++k) EXPECT_LT(bytesRead[k - 1], bytesRead[k]);
+    EXPECT_EQ(r.pairs.size(), 100001 % kBatchPairsHandedOver);
+    taken.insert(taken.end(), r.pairs.begin(), r.pairs.end());
+    EXPECT_TRUE(SamePairs(taken, whole.pairs));
+    EXPECT_EQ(r.pairCount, 100001u);
+    EXPECT_EQ(whole.pairCount, 100001u);
+    EXPECT_EQ(r.stopOffset, whole.stopOffset);
+    EXPECT_EQ(r.layoutBreakLine, 1u);
 }

@@ -13,6 +13,7 @@ class FakeDesktop : public Desktop {
 public:
     QStringList messages;              // ShowMessage texts, in order
     QStringList errors;                // ShowError texts, in order
+    QStringList warnings;              // ShowWarning texts, in order
     QStringList clipboardHistory;      // every SetClipboardText
     QList<QUrl> openedUrls;
     QStringList openDialogStarts;      // startFile of every GetOpenFileName
@@ -22,6 +23,7 @@ public:
 
     void ShowMessage(const QString& text) override { messages << text; }
     void ShowError(const QString& text) override { errors << text; }
+    void ShowWarning(const QString& text) override { warnings << text; }
     std::optional<QString> GetOpenFileName(const QString& startFile) override
     {
         openDialogStarts << startFile;
