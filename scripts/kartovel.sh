@@ -7,7 +7,7 @@ mode=${1:-}
 case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2;; esac
 top=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins fonts-arphic-uming)
+packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-arphic-uming)
 if [ "$mode" = test ]; then
   packages+=(libgtest-dev libbenchmark-dev libgeographiclib-dev proj-bin locales xvfb xdotool xclip)
 fi

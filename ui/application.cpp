@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <QtDebug>
 
 #include "error_report.h"
@@ -19,6 +22,24 @@ QString ApplicationTitle(const QString& executablePath)
     if (name.isEmpty())
         return name;
     return name.left(1) + name.mid(1).toLower();
+}
+
+QTranslator* InstallQtTranslation(const QLocale& locale)
+{
+    // qtbase_<language>.qm holds the texts of the widgets and dialogs this program uses;
+    // the locale's languages are tried in the desktop's order of preference.
+    // Qt ships one Traditional Chinese translation, Taiwan's; Hong Kong and Macau desktops
+    // read it rather than English.
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    const bool found =
+        translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"), folder) ||
+        (locale.script() == QLocale::TraditionalChineseScript &&
+         translator->load(QStringLiteral("qtbase_zh_TW"), folder));
+    if (found && QCoreApplication::installTranslator(translator))
+        return translator;
+    delete translator;
+    return nullptr;
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
@@ -45,6 +66,9 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setFont(font);
 
     setWindowIcon(QIcon(QStringLiteral(":/kartovel/icon.png")));
+
+    // The program's own texts are fixed; only Qt's follow the desktop's language.
+    InstallQtTranslation(QLocale::system());
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

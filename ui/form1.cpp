@@ -3,14 +3,21 @@
 #include "form1.h"
 
 #include <QEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QWindow>
 
 #include "desktop.h"
 #include "error_report.h"
+#include "grid_view.h"
+#include "keyboard.h"
 #include "link_label.h"
 #include "radio_group.h"
+#include "tab_sheet.h"
 #include "text/number_text.h"
 
 namespace {
@@ -41,19 +48,20 @@ TForm1::TForm1(Desktop& desktop, QWidget* parent)
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 0, 601, 393);
-    TabSheet1 = new QWidget;
+    TabSheet1 = new TabSheet;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     PageControl1->addTab(TabSheet1, QStringLiteral("單點轉換"));
-    TabSheet2 = new QWidget;
+    TabSheet2 = new TabSheet;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(TabSheet2, QStringLiteral("匹次轉換"));
-    TabSheet3 = new QWidget;
+    TabSheet3 = new TabSheet;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
     PageControl1->addTab(TabSheet3, QStringLiteral("關於"));
 
     BuildSinglePage();
     BuildBatchPage();
     BuildAboutPage();
+    SetTabOrder();
 
     // The single-point page opens in the TM2-to-geographic direction: its captions are set
     // here, not by the direction handler, which does not run at start-up.
@@ -90,6 +98,37 @@ void TForm1::ConnectHandlers()
 
     ConnectReporting(Label2, &LinkLabel::Click, this, desktop_, &TForm1::Label2Click);
     ConnectReporting(Label3, &LinkLabel::Click, this, desktop_, &TForm1::Label3Click);
+
+    // Keys. Enter in either input box computes as the compute button does; Enter on a
+    // focused button presses it, as Space does (a plain window has no default button to
+    // take Enter); the copy key on the table copies the whole selection, not one cell.
+    ConnectReporting(Edit1, &QLineEdit::returnPressed, this, desktop_, &TForm1::Button1Click);
+    ConnectReporting(Edit2, &QLineEdit::returnPressed, this, desktop_, &TForm1::Button1Click);
+    for (QPushButton* button : findChildren<QPushButton*>())
+        connect(new KeyCommand(button, IsEnterKey), &KeyCommand::Triggered, button, &QAbstractButton::click);
+    ConnectReporting(new KeyCommand(StringGrid1, IsCopyKey), &KeyCommand::Triggered, this, desktop_,
+                     &TForm1::StringGrid1Copy);
+}
+
+void TForm1::SetTabOrder()
+{
+    const QList<QWidget*> chains[] = {
+        {RadioGroup1->Item(0), RadioGroup1->Item(1), RadioGroup2->Item(0), RadioGroup2->Item(1),
+         Edit1, Edit2, Button1, Button4, Button3, Button2, Edit3, Edit4, Edit5, Edit6},
+        {RadioGroup3->Item(0), RadioGroup3->Item(1), RadioGroup4->Item(0), RadioGroup4->Item(1),
+         Button6, StringGrid1, Button5, Memo2},
+        {Label2, Label3},
+    };
+    for (const QList<QWidget*>& chain : chains)
+        for (qsizetype i = 1; i < chain.size(); ++i)
+            setTabOrder(chain[i - 1], chain[i]);
+}
+
+void TForm1::StringGrid1Copy()
+{
+    const QString text = SelectedCellsText(*StringGrid1->selectionModel());
+    if (!text.isEmpty())
+        desktop_.SetClipboardText(text);
 }
 
 bool TForm1::event(QEvent* event)

@@ -44,6 +44,8 @@ public:
     void RadioGroup3Click();
     void RadioGroup4Click();
     void Button5Click();
+    // The copy key on the table: the selected cells, tab-separated, to the clipboard.
+    void StringGrid1Copy();
     // About page.
     void Label2Click();
     void Label3Click();
@@ -98,6 +100,9 @@ private:
     void BuildBatchPage();
     void BuildAboutPage();
     void ConnectHandlers();
+    // Tab order: each page's steps in their numbered order, the input boxes straight to
+    // the compute button and the buttons after it.
+    void SetTabOrder();
     // Makes a datum choice current and moves both datum groups to its item.
     void SelectEllipsoid(int index);
     // DecimalMark <- the first character of the desktop's decimal symbol.

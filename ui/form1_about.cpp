@@ -38,18 +38,21 @@ void TForm1::BuildAboutPage()
 {
     Image1 = Place(new QLabel(TabSheet3), "Image1", 24, 48, 113, 121);
     Image1->setPixmap(QPixmap(QStringLiteral(":/kartovel/emblem.png")));
+    Image1->setAccessibleName(QStringLiteral("Kartovel 標誌 Kartovel emblem"));
 
     Label1 = Place(new QLabel(QStringLiteral("Kartovel v1.21"), TabSheet3), "Label1", 144, 72, 309, 37);
     Label1->setFont(PageFont(37));
 
     Label2 = Place(new LinkLabel(QStringLiteral("Kartovel developers 網站"), TabSheet3), "Label2",
                    32, 264, 260, 16);
-    Label2->setFont(PageFont(16, true));
+    // The page's 16-pixel font has a 19-pixel line in the Latin face: the links take the
+    // size whose line fits their 16-pixel boxes, so that "example.org" keeps its "g".
+    Label2->setFont(FontFittingLineHeight(PageFont(16, true), Label2->height()));
 
     Label3 = Place(new LinkLabel(QStringLiteral("作者信箱：kartovel@example.org"),
                                  TabSheet3),
                    "Label3", 32, 288, 338, 16);
-    Label3->setFont(PageFont(16, true));
+    Label3->setFont(FontFittingLineHeight(PageFont(16, true), Label3->height()));
 
     Label4 = Place(new QLabel(QStringLiteral("本程式免費使用，計算結果僅供參考。"), TabSheet3), "Label4",
                    160, 328, 324, 16);

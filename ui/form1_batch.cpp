@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTableView>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -25,6 +26,7 @@
 #include "batch_table.h"
 #include "desktop.h"
 #include "form1.h"
+#include "grid_view.h"
 #include "progress.h"
 #include "radio_group.h"
 #include "text/batch_reader.h"
@@ -74,6 +76,11 @@ void TForm1::BuildBatchPage()
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     StringGrid1->setShowGrid(true);
     StringGrid1->setWordWrap(false);
+    // Long texts are cut at the column's edge, as a classic grid does, not shortened with "…".
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    // Tab leaves the table for the next control instead of walking its cells.
+    StringGrid1->setTabKeyNavigation(false);
+    StringGrid1->setAccessibleName(QStringLiteral("坐標資料表 Coordinate table"));
     StringGrid1->setCornerButtonEnabled(false);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -92,6 +99,11 @@ void TForm1::BuildBatchPage()
     columns->setHighlightSections(false);
     columns->setStretchLastSection(false);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    columns->setTextElideMode(Qt::ElideNone);
+    columns->setFixedHeight(kGridRowHeight);  // the header row is a row like the others
+    auto* headerStyle = new GridHeaderStyle(QStyleFactory::create(StringGrid1->style()->name()));
+    headerStyle->setParent(columns);
+    columns->setStyle(headerStyle);
     for (int column = 0; column < BatchTable::kColumns; ++column)
         columns->resizeSection(column, kGridColumnWidths[column]);
 
@@ -109,6 +121,8 @@ void TForm1::BuildBatchPage()
     Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo2->setTabChangesFocus(true);
+    Memo2->setAccessibleName(QStringLiteral("計算結果清單 Result list"));
 }
 
 // Why a path is not a file that can be loaded: the kind of thing it names when that is

@@ -110,9 +110,20 @@ void TForm1::BuildSinglePage()
 
     Button1 = MakeButton("Button1", QStringLiteral("計算"), TabSheet1, 288, 152, 265);
 
+    // Assistive technology names each box after the caption panel above it (the panel is
+    // the box's buddy), so the names change with the direction's captions. The degree boxes
+    // hold longitude and latitude only, whatever the captions; grid results leave them unused.
+    Panel1->setBuddy(Edit1);
+    Panel2->setBuddy(Edit2);
+    Panel3->setBuddy(Edit3);
+    Panel4->setBuddy(Edit4);
+    Edit5->setAccessibleName(QStringLiteral("x (經度) 度分秒 degrees minutes seconds"));
+    Edit6->setAccessibleName(QStringLiteral("y (緯度) 度分秒 degrees minutes seconds"));
+
     // Carries the text that the copy button puts on the clipboard; never shown.
     Edit7 = MakeEdit("Edit7", TabSheet1, 344, 336, QStringLiteral("Edit7"));
     Edit7->setVisible(false);
+    Edit7->setFocusPolicy(Qt::NoFocus);
 }
 
 void TForm1::RadioGroup1Click()

@@ -1,14 +1,27 @@
 #include "radio_group.h"
 
 #include <QButtonGroup>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QResizeEvent>
+
+namespace {
+// A radio item that answers a click anywhere on its row, as a classic group's items do;
+// a plain radio button answers only around its circle and text.
+class RadioItem : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+}  // namespace
 
 RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget* parent)
     : QGroupBox(caption, parent), buttons_(new QButtonGroup(this))
 {
     for (int i = 0; i < items.size(); ++i) {
-        auto* button = new QRadioButton(items[i], this);
+        auto* button = new RadioItem(items[i], this);
         buttons_->addButton(button, i);
     }
     ArrangeItems();
@@ -75,4 +88,37 @@ void RadioGroup::ArrangeItems()
     const int rowWidth = qMax(0, width() - 10);
     for (int i = 0; i < count; ++i)
         buttons_->button(i)->setGeometry(8, top + i * rowHeight, rowWidth - 6, rowHeight);
+}
+
+QRadioButton* RadioGroup::ItemOnRowAt(const QPoint& pos) const
+{
+    // The items leave a margin on either side of the frame's inside; a click there still
+    // belongs to the row it is level with.
+    if (pos.x() < 0 || pos.x() >= width())
+        return nullptr;
+    for (QAbstractButton* item : buttons_->buttons())
+        if (pos.y() >= item->y() && pos.y() < item->y() + item->height())
+            return qobject_cast<QRadioButton*>(item);
+    return nullptr;
+}
+
+void RadioGroup::mousePressEvent(QMouseEvent* event)
+{
+    pressedItem_ = event->button() == Qt::LeftButton ? ItemOnRowAt(event->position().toPoint()) : nullptr;
+    QGroupBox::mousePressEvent(event);
+    if (pressedItem_)
+        event->accept();
+}
+
+void RadioGroup::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A click is a press and a release on the same row, as on the item itself.
+    QRadioButton* item = event->button() == Qt::LeftButton ? ItemOnRowAt(event->position().toPoint()) : nullptr;
+    const bool click = item && item == pressedItem_;
+    pressedItem_ = nullptr;
+    QGroupBox::mouseReleaseEvent(event);
+    if (click && item->isEnabled()) {
+        item->setFocus(Qt::MouseFocusReason);
+        item->click();
+    }
 }

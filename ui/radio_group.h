@@ -1,5 +1,6 @@
 #pragma once
-// A captioned group of radio buttons with one selected item index.
+// A captioned group of radio buttons with one selected item index. A click anywhere on
+// an item's row selects the item.
 // Click() is emitted whenever the selected item changes, whether the user clicked
 // another item or the program called SetItemIndex, before SetItemIndex returns;
 // clicking the item that is already selected, or setting the current index, emits
@@ -8,6 +9,7 @@
 #include <QStringList>
 
 class QButtonGroup;
+class QMouseEvent;
 class QResizeEvent;
 class QRadioButton;
 
@@ -30,9 +32,16 @@ protected:
     // Spreads the items evenly over the height below the caption, one per row, as a
     // classic dialog's radio group does; the group has no layout of its own.
     void resizeEvent(QResizeEvent* event) override;
+    // A click on an item's row beside the item (in the margins of the frame) selects it.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void ArrangeItems();
+    // The item whose row (the band of its height across the whole group) holds pos.
+    QRadioButton* ItemOnRowAt(const QPoint& pos) const;
+
+    QRadioButton* pressedItem_ = nullptr;
 
     QButtonGroup* buttons_;
 };

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QTranslator>
 
 #include "geodesy/floating_point.h"
 #include "offscreen_main.h"
@@ -63,6 +64,8 @@ private slots:
     void applicationTitle();
     void decimalSymbol_data();
     void decimalSymbol();
+    void qtTranslation_data();
+    void qtTranslation();
     void radioGroupClicks_data();
     void radioGroupClicks();
     void realExitEndsLoopWithoutClosing();
@@ -202,6 +205,31 @@ void LifecycleTest::decimalSymbol()
     QCOMPARE(form.Edit3->text(), longitude);
 }
 
+void LifecycleTest::qtTranslation_data()
+{
+    // Qt's own texts: a standard button, the file dialog, a context menu entry.
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("Taiwan") << "zh_TW" << QStringList{"確定", "開啟", "複製(&C)"};
+    QTest::newRow("Hong Kong reads Taiwan's") << "zh_HK" << QStringList{"確定", "開啟", "複製(&C)"};
+    QTest::newRow("English") << "en_US" << QStringList{"OK", "Open", "&Copy"};
+}
+
+void LifecycleTest::qtTranslation()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, texts);
+    QTranslator* translator = InstallQtTranslation(QLocale(locale));
+    const QStringList seen{QCoreApplication::translate("QPlatformTheme", "OK"),
+                           QCoreApplication::translate("QFileDialog", "Open"),
+                           QCoreApplication::translate("QLineEdit", "&Copy")};
+    const bool found = translator;
+    delete translator;  // uninstalls it
+    QVERIFY2(found || locale.startsWith(QStringLiteral("en")),
+             "no Qt translation found: install the Debian package qt6-translations-l10n");
+    QCOMPARE(seen, texts);
+}
+
 void LifecycleTest::radioGroupClicks_data()
 {
     QTest::addColumn<int>("start");
@@ -216,6 +244,9 @@ void LifecycleTest::radioGroupClicks_data()
     QTest::newRow("below -1") << 1 << "set -5" << 0 << -1;
     QTest::newRow("user moves") << 0 << "click 1" << 1 << 1;
     QTest::newRow("user clicks the selected item") << 1 << "click 1" << 0 << 1;
+    QTest::newRow("user clicks far right on the item") << 0 << "end 1" << 1 << 1;
+    QTest::newRow("user clicks the row beside the item") << 0 << "row 1" << 1 << 1;
+    QTest::newRow("user clicks the group's caption") << 0 << "caption 1" << 0 << 0;
 }
 
 void LifecycleTest::radioGroupClicks()
@@ -237,8 +268,18 @@ void LifecycleTest::radioGroupClicks()
     if (action.startsWith(QStringLiteral("set"))) {
         group.SetItemIndex(value);
     } else {
+        // On the text, at the item's right end, in the group's right margin level with the
+        // item, or on the caption above the items.
         QRadioButton* item = group.Item(value);
-        QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(6, item->height() / 2));
+        const QPoint middle(6, item->height() / 2);
+        if (action.startsWith(QStringLiteral("click")))
+            QTest::mouseClick(item, Qt::LeftButton, {}, middle);
+        else if (action.startsWith(QStringLiteral("end")))
+            QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(item->width() - 1, middle.y()));
+        else
+            QTest::mouseClick(&group, Qt::LeftButton, {},
+                              QPoint(group.width() - 2, action.startsWith(QStringLiteral("row"))
+                                                            ? item->mapToParent(middle).y() : 2));
     }
     QCOMPARE(spy.count(), clicks);
     QCOMPARE(group.ItemIndex(), index);
