@@ -1,56 +1,129 @@
 #include "convert_options.h"
 
+#include "messages.h"
+
 #include <charconv>
 #include <string>
 #include <string_view>
 
-const char* const kConvertUsage =
-    "Usage: kartovel-convert [--to-geographic | --to-tm2] [--ellipsoid grs67|grs80] [--jobs N] [FILE...]\n";
+// The help texts start with the usage line.
+#define USAGE "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n"
+const char* const kConvertUsage = USAGE;
 
 const char* const kConvertHelp =
-    "Usage: kartovel-convert [--to-geographic | --to-tm2] [--ellipsoid grs67|grs80] [--jobs N] [FILE...]\n"
+    USAGE
     "\n"
-    "Converts coordinate pairs between Taiwan's TM2 grid (2-degree Transverse Mercator,\n"
+    "Converts coordinates between Taiwan's TM2 grid (2-degree Transverse Mercator,\n"
     "central meridian 121 E, false easting 250000 m, scale 0.9999) and geographic\n"
-    "longitude and latitude in decimal degrees. Writes one line per pair to standard\n"
-    "output, in input order: the lines the Kartovel window's batch page shows for the\n"
-    "same file.\n"
+    "longitude and latitude in decimal degrees, as the Kartovel window's batch page does.\n"
+    "Output is written in input order while the input is read.\n"
     "\n"
-    "Input: whitespace-separated decimal numbers with \".\" as the decimal point, taken\n"
-    "two by two as x y: easting northing in metres, or longitude latitude in degrees.\n"
+    "Pairs (the default): one pair \"x y\" a line, decimal numbers with \".\" as the\n"
+    "decimal point, separated by blanks: easting northing in metres, or longitude\n"
+    "latitude in degrees. Blank lines are skipped. A file with one number on every line\n"
+    "is read two lines to a pair. Writes one line a pair: the batch page's result line.\n"
+    "Records (--columns, --delimiter or --replace): a spreadsheet file saved as CSV,\n"
+    "one point a line; fields separated by a comma, semicolon, tab or blanks (found\n"
+    "from the first line), quoted as in CSV (\"\" inside quotes is one quote). A first\n"
+    "line whose chosen fields are not numbers is a header. Every line is written back\n"
+    "with the two results appended (or in the chosen fields' places with --replace),\n"
+    "the header with the new columns' names; other fields are kept as they are.\n"
     "Each number is first rounded to the 15 significant digits the window's table shows.\n"
-    "A byte 26 (Ctrl-Z) ends a file.\n"
+    "A leading UTF-8 byte-order mark is skipped; a byte 26 (Ctrl-Z) ends a file.\n"
     "With no FILE, or where FILE is -, standard input is read. Several files are\n"
     "converted one after another into one output.\n"
     "\n"
-    "Output: \"longitude latitude\" with 8 and 7 significant digits, or \"easting northing\"\n"
+    "Results: \"longitude latitude\" with 8 and 7 significant digits, or \"easting northing\"\n"
     "with 8 and 9 significant digits; \".\" as the decimal point whatever the locale.\n"
     "\n"
-    "  --to-geographic   TM2 easting northing to longitude latitude (the default)\n"
-    "  --to-tm2          longitude latitude to TM2 easting northing\n"
-    "  --ellipsoid NAME  grs67 (TWD67, the default) or grs80 (TWD97); only the ellipsoid\n"
-    "                    changes, no datum shift is applied\n"
-    "  --jobs N          convert on N threads, 1 to 1024 (default: one per core); the\n"
-    "                    output is the same for every N\n"
-    "  --help            show this help and exit\n"
-    "  --version         show the version and exit\n"
+    "  --to-geographic      TM2 easting northing to longitude latitude (the default)\n"
+    "  --to-tm2             longitude latitude to TM2 easting northing\n"
+    "  --ellipsoid NAME     grs67 or twd67 (the default), grs80 or twd97, in any case;\n"
+    "                       only the ellipsoid changes, no datum shift is applied\n"
+    "  --columns X,Y        records: the x and y fields, by number from 1 or by name\n"
+    "                       from the header line (default 1,2)\n"
+    "  --delimiter D        records: , or ; or tab or blanks, instead of finding it\n"
+    "  --replace            records: the results replace the x and y fields\n"
+    "  --pairs-across-lines pairs: take numbers two by two wherever the lines end\n"
+    "  -q, --quiet          no warning about points outside Taiwan's area\n"
+    "  -j, --jobs N         convert on N threads, 1 to 1024 (default: one per core); the\n"
+    "                       output is the same for every N\n"
+    "  -h, --help           show this help and exit\n"
+    "  -V, --version        show the version and exit\n"
     "When an option is repeated, the last one counts.\n"
     "\n"
-    "The run stops at the first problem, after writing the lines of every pair before\n"
-    "it; later files are not read. On standard error (FILE is <stdin> for standard input):\n"
-    "  kartovel-convert: FILE: REASON                 the file cannot be read\n"
+    "Examples:\n"
+    "  kartovel-convert --to-tm2 --ellipsoid twd97 points.txt > grid.txt\n"
+    "  kartovel-convert --columns E,N sites.csv > sites-lonlat.csv\n"
+    "  kartovel-convert --to-tm2 --columns 3,2 --replace wells.csv > wells-tm2.csv\n"
+    "\n"
+    "The run stops at the first problem, after writing the lines before it; later files\n"
+    "are not read. On standard error (FILE is <stdin> for standard input):\n"
+    "  kartovel-convert: FILE: REASON      the file cannot be read, or changed size\n"
+    "  FILE:LINE: N numbers on the line    pairs: a line without exactly one pair\n"
     "  FILE:LINE: cannot read a pair of numbers at \"TEXT\"\n"
-    "                                                 text that is not a number, or a\n"
-    "                                                 last number without its partner\n"
+    "                                      pairs: text that is not a number, or a last\n"
+    "                                      number without its partner\n"
+    "  FILE:LINE: field N: ...             records: a chosen field that is not a number\n"
+    "                                      or is missing\n"
     "  FILE:LINE: 'INF' is not a valid floating point value\n"
-    "                                                 a number beyond the double range\n"
-    "                                                 (shown as INF in the window's table)\n"
-    "  FILE:LINE: Floating point overflow             a pair whose conversion leaves the\n"
-    "                                                 number range (also: division by zero,\n"
-    "                                                 invalid floating point operation)\n"
+    "                                      a number beyond the double range\n"
+    "  FILE:LINE: Floating point overflow  a point whose conversion leaves the number\n"
+    "                                      range (also: division by zero, invalid\n"
+    "                                      floating point operation)\n"
+    "Points outside Taiwan's area (grid E 0-500000, N 2300000-2900000; longitude\n"
+    "117-124, latitude 20-27) give one warning at the end; they are still converted.\n"
     "\n"
     "Exit status: 0 when every file was converted to its end, 1 after one of the\n"
-    "problems above or a failed write, 2 for a bad command line.\n";
+    "problems above, a failed write or running out of memory, 2 for a bad command line.\n";
+
+const char* const kConvertHelpChinese =
+    USAGE
+    "\n"
+    "在台灣 TM2 二度分帶座標（橫麥卡托投影，中央經線 121 E，東偏移 250000 m，\n"
+    "尺度 0.9999）與十進位經緯度之間轉換，與 Kartovel 視窗的批次頁相同。\n"
+    "邊讀邊依輸入順序寫出結果。\n"
+    "\n"
+    "數對（預設）：每行一對「x y」，以空白分隔，小數點為「.」：東距 北距（公尺），\n"
+    "或 經度 緯度（度）。空行略過。每行只有一個數字的檔案以兩行為一對。每對寫出\n"
+    "一行，即批次頁的結果行。\n"
+    "記錄（--columns、--delimiter 或 --replace）：試算表另存的 CSV 檔，每行一點；\n"
+    "欄位以逗號、分號、定位字元或空白分隔（由第一行判斷），可如 CSV 加引號（引號內\n"
+    "的 \"\" 為一個引號）。第一行所選欄位不是數字時即為標題行。每行原樣寫回並在後面\n"
+    "加上兩個結果（--replace 則取代所選欄位），標題行加上新欄名；其他欄位不變。\n"
+    "每個數字先捨入為視窗表格顯示的 15 位有效數字。\n"
+    "開頭的 UTF-8 位元組順序標記會略過；位元組 26（Ctrl-Z）表示檔案結束。\n"
+    "沒有 FILE 或 FILE 為 - 時讀標準輸入；多個檔案依序轉換到同一個輸出。\n"
+    "\n"
+    "結果：「經度 緯度」8 與 7 位有效數字，或「東距 北距」8 與 9 位；小數點一律為「.」。\n"
+    "\n"
+    "  --to-geographic      TM2 東距 北距 轉為 經度 緯度（預設）\n"
+    "  --to-tm2             經度 緯度 轉為 TM2 東距 北距\n"
+    "  --ellipsoid NAME     grs67 或 twd67（預設）、grs80 或 twd97，大小寫皆可；\n"
+    "                       只換橢球體，不做基準轉換\n"
+    "  --columns X,Y        記錄：x 與 y 欄，用欄號（從 1 起）或標題行的欄名（預設 1,2）\n"
+    "  --delimiter D        記錄：指定 , 或 ; 或 tab 或 blanks，不自動判斷\n"
+    "  --replace            記錄：結果取代 x 與 y 欄\n"
+    "  --pairs-across-lines 數對：不論換行，數字兩兩配對\n"
+    "  -q, --quiet          點在台灣範圍外時不警告\n"
+    "  -j, --jobs N         用 N 個執行緒轉換，1 到 1024（預設每核心一個）；輸出不變\n"
+    "  -h, --help           顯示本說明後結束\n"
+    "  -V, --version        顯示版本後結束\n"
+    "選項重複時以最後一個為準。\n"
+    "\n"
+    "範例：\n"
+    "  kartovel-convert --to-tm2 --ellipsoid twd97 points.txt > grid.txt\n"
+    "  kartovel-convert --columns E,N sites.csv > sites-lonlat.csv\n"
+    "  kartovel-convert --to-tm2 --columns 3,2 --replace wells.csv > wells-tm2.csv\n"
+    "\n"
+    "遇到第一個問題即停止，之前的各行已寫出；之後的檔案不讀。訊息寫到標準錯誤\n"
+    "（標準輸入的 FILE 為 <stdin>），格式為「FILE:LINE: 原因」或\n"
+    "「kartovel-convert: FILE: 原因」。點在台灣範圍外（TM2 E 0-500000、N 2300000-2900000；\n"
+    "經度 117-124、緯度 20-27）時照樣轉換，最後警告一次。\n"
+    "\n"
+    "結束狀態：全部轉換完為 0，發生上述問題、寫出失敗或記憶體不足為 1，命令列錯誤為 2。\n";
+
+#undef USAGE
 
 static bool ParseJobs(std::string_view text, unsigned& jobs)
 {
@@ -62,6 +135,25 @@ static bool ParseJobs(std::string_view text, unsigned& jobs)
         return false;
     jobs = value;
     return true;
+}
+
+int EllipsoidIndexOfName(std::string_view name)
+{
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (lower == "grs67" || lower == "twd67") return 0;
+    if (lower == "grs80" || lower == "twd97") return 1;
+    return -1;
+}
+
+static std::optional<char> DelimiterOfName(const std::string& name)
+{
+    if (name == "," || name == "comma") return ',';
+    if (name == ";" || name == "semicolon") return ';';
+    if (name == "\t" || name == "tab") return '\t';
+    if (name == " " || name == "blanks" || name == "space") return ' ';
+    return std::nullopt;
 }
 
 std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& arguments,
@@ -81,14 +173,22 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
             continue;
         }
 
-        // "--name=value" or "--name value" for the two options that take a value.
+        // "--name=value" or "--name value" for the options that take a value; "-j N"
+        // or "-jN" for the one short option that does.
         std::string name = argument;
         std::optional<std::string> value;
         if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != std::string::npos) {
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
+        } else if (argument.starts_with("-j") && argument.size() > 2) {
+            name = "-j";
+            value = argument.substr(2);
         }
-        const bool takesValue = name == "--ellipsoid" || name == "--jobs";
+        if (name == "-h") name = "--help";
+        if (name == "-V") name = "--version";
+        if (name == "-q") name = "--quiet";
+        if (name == "-j") name = "--jobs";
+        const bool takesValue = name == "--ellipsoid" || name == "--jobs" || name == "--columns" || name == "--delimiter";
         if (takesValue && !value) {
             if (i + 1 == arguments.size())
                 return "option '" + name + "' needs a value";
@@ -102,15 +202,42 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         } else if (name == "--to-tm2") {
             options.mode = GeographicToTM2;
         } else if (name == "--ellipsoid") {
-            if (*value == "grs67")
-                options.ellipsoidIndex = 0;
-            else if (*value == "grs80")
-                options.ellipsoidIndex = 1;
-            else
-                return "unknown ellipsoid '" + *value + "' (grs67 or grs80)";
+            const int index = EllipsoidIndexOfName(*value);
+            if (index < 0)
+                return "unknown ellipsoid '" + *value + "' (grs67, twd67, grs80 or twd97)";
+            options.ellipsoidIndex = index;
         } else if (name == "--jobs") {
             if (!ParseJobs(*value, options.jobs))
                 return "'" + *value + "' is not a count of jobs from 1 to " + std::to_string(kMaximumJobs);
+        } else if (name == "--columns") {
+            const std::size_t comma = value->find(',');
+            if (comma == std::string::npos || comma == 0 || comma + 1 == value->size() ||
+                value->find(',', comma + 1) != std::string::npos)
+                return "'" + *value + "' " + Localized("is not two columns X,Y (numbers from 1, or names from the header line)",
+                                                      "不是兩個欄位 X,Y（從 1 起算的欄號，或標題行的欄名）");
+            options.columns[0] = value->substr(0, comma);
+            options.columns[1] = value->substr(comma + 1);
+            for (const std::string& column : options.columns)
+                if (column.find_first_not_of("0123456789") == std::string::npos &&
+                    (column.size() > 9 || std::stoul(column) == 0))
+                    return Localized("column '", "欄位 '") + column +
+                           Localized("' is not a field number from 1 to 999999999", "' 不是 1 到 999999999 的欄號");
+            if (options.columns[0] == options.columns[1])
+                return Localized("the columns X,Y are the same field '", "X,Y 是同一個欄位 '") + options.columns[0] + "'";
+            options.records = true;
+        } else if (name == "--delimiter") {
+            options.delimiter = DelimiterOfName(*value);
+            if (!options.delimiter)
+                return Localized("unknown delimiter '", "不認得的分隔字元 '") + *value +
+                       Localized("' (',' ';' tab or blanks)", "'（',' ';' tab 或 blanks）");
+            options.records = true;
+        } else if (name == "--replace") {
+            options.replace = true;
+            options.records = true;
+        } else if (name == "--pairs-across-lines") {
+            options.pairsAcrossLines = true;
+        } else if (name == "--quiet") {
+            options.quiet = true;
         } else if (name == "--help") {
             help = true;
         } else if (name == "--version") {
@@ -119,6 +246,9 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
             return "unknown option '" + argument + "'";
         }
     }
+    if (options.records && options.pairsAcrossLines)
+        return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter or --replace",
+                         "--pairs-across-lines 讀數對，不能與 --columns、--delimiter 或 --replace 同用");
     if (help)
         options.action = ConvertOptions::Action::Help;
     else if (version)

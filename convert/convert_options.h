@@ -2,6 +2,7 @@
 // The command line of kartovel-convert.
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/conversion.h"
@@ -13,12 +14,22 @@ struct ConvertOptions {
     int ellipsoidIndex = 0;                 // into kEllipsoids: 0 GRS67, 1 GRS80
     unsigned jobs = 0;                      // 0: one thread per core
     std::vector<std::string> files;         // "-" is standard input; none means "-"
+    bool pairsAcrossLines = false;          // numbers paired two by two wherever lines end
+    bool quiet = false;                     // no warning about points outside Taiwan
+    // Record mode, on when any of these is given: the two fields, as 1-based numbers or
+    // header names ("1,2" when only --delimiter or --replace is given); the delimiter
+    // (found from the first line when not given; ' ' stands for blanks); and whether the
+    // values replace the fields instead of being appended.
+    bool records = false;
+    std::string columns[2] = {"1", "2"};
+    std::optional<char> delimiter;
+    bool replace = false;
 };
 
 inline constexpr unsigned kMaximumJobs = 1024;
 
 // GNU style: options anywhere before "--", "--ellipsoid grs80" or "--ellipsoid=grs80",
-// the last of repeated options counts. --help and --version win over everything else
+// "-j 2" or "-j2", the last of repeated options counts. --help and --version win over everything else
 // that is valid. Returns the reason when the command line is not valid.
 std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& arguments,
                                                ConvertOptions& options);
@@ -26,3 +37,8 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
 // The one-line synopsis, and the whole help text (both end with a line end).
 extern const char* const kConvertUsage;
 extern const char* const kConvertHelp;
+extern const char* const kConvertHelpChinese;
+
+// The ellipsoid index of a name, in any case: grs67 or twd67 0, grs80 or twd97 1; -1
+// for any other.
+int EllipsoidIndexOfName(std::string_view name);

@@ -1,6 +1,7 @@
 // Where a converted row's time goes: nanoseconds per call of each step kartovel-convert
 // takes for one pair, on values spread over Taiwan's grid and its longitude/latitude box.
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "geodesy/ellipsoid.h"
 #include "text/conversion.h"
 #include "text/number_text.h"
+#include "text/table_value.h"
 
 struct Pair {
     double x, y;
@@ -115,3 +117,38 @@ static void BM_Row(benchmark::State& state)
     }
 }
 BENCHMARK(BM_Row)->Arg(TM2ToGeographic)->Arg(GeographicToTM2);
+
+// A number text to the value the row converts: the road through the 15-digit table text
+// (reading the double, formatting, parsing back) against TableValue, which skips the text
+// where that changes nothing.
+static void BM_ValueThroughTableText(benchmark::State& state)
+{
+    std::vector<std::string> texts;
+    char text[40];
+    for (const Pair& pair : Pairs(static_cast<ConversionMode>(state.range(0)))) {
+        std::snprintf(text, sizeof text, state.range(0) == TM2ToGeographic ? "%.2f" : "%.9f", pair.y);
+        texts.emplace_back(text);
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(NumberFromText(BatchCellText(BatchNumberValue(texts[i]))));
+        i = (i + 1) % texts.size();
+    }
+}
+BENCHMARK(BM_ValueThroughTableText)->Arg(TM2ToGeographic)->Arg(GeographicToTM2);
+
+static void BM_TableValue(benchmark::State& state)
+{
+    std::vector<std::string> texts;
+    char text[40];
+    for (const Pair& pair : Pairs(static_cast<ConversionMode>(state.range(0)))) {
+        std::snprintf(text, sizeof text, state.range(0) == TM2ToGeographic ? "%.2f" : "%.9f", pair.y);
+        texts.emplace_back(text);
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TableValue(texts[i]));
+        i = (i + 1) % texts.size();
+    }
+}
+BENCHMARK(BM_TableValue)->Arg(TM2ToGeographic)->Arg(GeographicToTM2);

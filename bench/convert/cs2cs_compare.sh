@@ -2,15 +2,19 @@
 # Throughput of kartovel-convert against cs2cs (Debian's proj-bin) on the same files:
 # random points inside Taiwan's TM2 grid (E 150000..350000 m, N 2400000..2800000 m) and
 # inside the matching longitude/latitude box (119.5..122.5, 21.5..25.5 degrees), both
-# directions on GRS80, RUNS runs of each program, interleaved so that a change in the
-# machine's load hits both alike. Prints the median points per second and the ratio of
-# the medians, with the fastest run of each beside it.
+# directions on GRS80, RUNS runs of each command, interleaved so that a change in the
+# machine's load hits all alike. kartovel-convert runs on one thread (--jobs 1), on all
+# cores (its default, or JOBS), and in record mode on a CSV file of the same points
+# (an ID, the two coordinates and a name) on all cores. Prints the median points per
+# second, the fastest run, the ratio of the medians to cs2cs (to the pair stream for the
+# record mode) beside its target, and the peak resident memory of each command.
 # Not run by CTest; run it by hand after a build:
 #
 #   bench/convert/cs2cs_compare.sh [path/to/kartovel-convert]
 #
-# Environment: POINTS (default 1000000), RUNS (default 5), JOBS (passed as --jobs;
-# default: kartovel-convert's own, one thread per core).
+# Environment: POINTS (default 1000000), RUNS (default 5), JOBS (passed as --jobs to the
+# all-core runs; default: kartovel-convert's own, one thread per core).
+# Needs GNU time (Debian package time) for the peak memory.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -19,6 +23,7 @@ points=${POINTS:-1000000}
 runs=${RUNS:-5}
 jobs=()
 [ -n "${JOBS:-}" ] && jobs=(--jobs "$JOBS")
+[ -x /usr/bin/time ] || { echo "GNU time not found at /usr/bin/time (Debian package time)" >&2; exit 1; }
 
 [ -x "$convert" ] || { echo "no kartovel-convert at $convert (build first)" >&2; exit 1; }
 command -v cs2cs >/dev/null || { echo "cs2cs not found (Debian package proj-bin)" >&2; exit 1; }
@@ -35,6 +40,10 @@ awk -v n="$points" 'BEGIN { srand(20240611); for (i = 0; i < n; i++)
     printf "%.2f %.2f\n", 150000 + rand() * 200000, 2400000 + rand() * 400000 }' > "$work/grid.txt"
 awk -v n="$points" 'BEGIN { srand(20240612); for (i = 0; i < n; i++)
     printf "%.9f %.9f\n", 119.5 + rand() * 3, 21.5 + rand() * 4 }' > "$work/degrees.txt"
+
+# The same points as a spreadsheet file: a header, an ID, the coordinates, a name.
+awk 'BEGIN { print "id,E,N,name" } { printf "%d,%s,%s,\"site %d\"\n", NR, $1, $2, NR }' "$work/grid.txt" > "$work/grid.csv"
+awk 'BEGIN { print "id,lon,lat,name" } { printf "%d,%s,%s,\"site %d\"\n", NR, $1, $2, NR }' "$work/degrees.txt" > "$work/degrees.csv"
 
 # Both programs must compute the same thing: compare their first lines (cs2cs writes a
 # third, height column, which is ignored).
@@ -54,22 +63,31 @@ check "TM2 -> geographic" 1e-5 "$work/k1" "$work/c1"
 cs2cs -f %.9f $geographic +to $tm2 < "$work/degrees_head.txt" > "$work/c2"
 check "geographic -> TM2" 0.02 "$work/k2" "$work/c2"
 
-# Seconds taken by one command, standard output discarded.
-seconds() {
-    local start end
-    start=$(date +%s%N)
-    "$@" > /dev/null
-    end=$(date +%s%N)
-    echo "$(( end - start ))" | awk '{ printf "%.6f\n", $1 / 1e9 }'
+# Seconds and peak resident kilobytes of one command, standard output discarded.
+measure() {
+    /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null
+    cat "$work/time"
 }
 
-declare -A times
-for ((run = 1; run <= runs; run++)); do
-    times[k_inv]+="$(seconds "$convert" --to-geographic --ellipsoid grs80 "${jobs[@]}" "$work/grid.txt") "
-    times[c_inv]+="$(seconds sh -c "cs2cs -f %.9f $tm2 +to $geographic < '$work/grid.txt'") "
-    times[k_fwd]+="$(seconds "$convert" --to-tm2 --ellipsoid grs80 "${jobs[@]}" "$work/degrees.txt") "
-    times[c_fwd]+="$(seconds sh -c "cs2cs -f %.9f $geographic +to $tm2 < '$work/degrees.txt'") "
-    echo "run $run of $runs done" >&2
+declare -A times memory
+run() {  # key, command...
+    local key=$1 result
+    shift
+    result=$(measure "$@")
+    times[$key]+="${result% *} "
+    local kb=${result#* }
+    if [ -z "${memory[$key]:-}" ] || [ "$kb" -gt "${memory[$key]}" ]; then memory[$key]=$kb; fi
+}
+for ((run_number = 1; run_number <= runs; run_number++)); do
+    run k1_inv "$convert" --to-geographic --ellipsoid grs80 --jobs 1 "$work/grid.txt"
+    run kn_inv "$convert" --to-geographic --ellipsoid grs80 "${jobs[@]}" "$work/grid.txt"
+    run c_inv sh -c "cs2cs -f %.9f $tm2 +to $geographic < '$work/grid.txt'"
+    run r_inv "$convert" --to-geographic --ellipsoid grs80 "${jobs[@]}" --columns E,N "$work/grid.csv"
+    run k1_fwd "$convert" --to-tm2 --ellipsoid grs80 --jobs 1 "$work/degrees.txt"
+    run kn_fwd "$convert" --to-tm2 --ellipsoid grs80 "${jobs[@]}" "$work/degrees.txt"
+    run c_fwd sh -c "cs2cs -f %.9f $geographic +to $tm2 < '$work/degrees.txt'"
+    run r_fwd "$convert" --to-tm2 --ellipsoid grs80 "${jobs[@]}" --columns lon,lat "$work/degrees.csv"
+    echo "run $run_number of $runs done" >&2
 done
 
 median() {  # of the seconds given
@@ -79,18 +97,33 @@ fastest() {
     printf '%s\n' "$@" | sort -g | head -n 1
 }
 
-# Other work on the machine slows the two-thread converter more than the one-thread
-# cs2cs; the load average and the fastest runs show how much that weighed.
+# Other work on the machine slows the threaded runs more than the one-thread cs2cs; the
+# load average and the fastest runs show how much that weighed.
 echo
 echo "$points points, $runs runs each, $(nproc) cores, load average before $load_before, after $(cut -d ' ' -f 1-3 /proc/loadavg)"
-echo "points per second, median (fastest run):"
-printf '%-20s %24s %24s %8s\n' direction kartovel-convert cs2cs ratio
+echo "points per second, median (fastest run); ratio of the medians to the reference, with its target;"
+echo "peak resident memory of the command (the cs2cs figure includes its shell)"
+printf '%-20s %-22s %22s %-16s %7s %7s %10s\n' direction command 'points/s (fastest)' reference ratio target 'peak RSS'
 for direction in inv fwd; do
+    name="TM2 -> geographic"; one_target=1.3
+    [ "$direction" = fwd ] && name="geographic -> TM2" && one_target=1.8
     # shellcheck disable=SC2086
-    k=$(median ${times[k_$direction]}); kf=$(fastest ${times[k_$direction]})
+    c=$(median ${times[c_$direction]})
     # shellcheck disable=SC2086
-    c=$(median ${times[c_$direction]}); cf=$(fastest ${times[c_$direction]})
-    name="TM2 -> geographic"; [ "$direction" = fwd ] && name="geographic -> TM2"
-    awk -v name="$name" -v n="$points" -v k="$k" -v c="$c" -v kf="$kf" -v cf="$cf" \
-        'BEGIN { printf "%-20s %12.0f (%9.0f) %12.0f (%9.0f) %8.2f\n", name, n / k, n / kf, n / c, n / cf, c / k }'
+    kn=$(median ${times[kn_$direction]})
+    for key in c k1 kn r; do
+        case $key in
+            c) label="cs2cs"; reference=""; target="" ;;
+            k1) label="kartovel-convert -j 1"; reference=$c; target=$one_target; ref_name="cs2cs" ;;
+            kn) label="kartovel-convert"; reference=$c; target=2; ref_name="cs2cs" ;;
+            r) label="  --columns (records)"; reference=$kn; target=0.8; ref_name="pair stream" ;;
+        esac
+        # shellcheck disable=SC2086
+        t=$(median ${times[${key}_$direction]}); f=$(fastest ${times[${key}_$direction]})
+        awk -v name="$name" -v label="$label" -v n="$points" -v t="$t" -v f="$f" -v ref="$reference" \
+            -v ref_name="${ref_name:-}" -v target="$target" -v kb="${memory[${key}_$direction]}" 'BEGIN {
+            ratio = ""; verdict = ""
+            if (ref != "") { ratio = sprintf("%.2f", ref / t); verdict = (ref / t >= target) ? ">= " target " ok" : "< " target " MISSED" }
+            printf "%-20s %-22s %10.0f (%9.0f) %-16s %7s %-13s %7.1f MB\n", name, label, n / t, n / f, (ref == "" ? "" : ref_name), ratio, verdict, kb / 1024 }'
+    done
 done

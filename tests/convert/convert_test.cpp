@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +17,8 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,6 +28,13 @@
 #include "text/conversion.h"
 
 extern char** environ;
+
+// The converter's own messages follow the user's language; these tests read the English
+// ones unless they ask for Chinese.
+static const bool kEnglishMessages = [] {
+    unsetenv("LANGUAGE");
+    return setenv("LC_ALL", "C.UTF-8", 1) == 0;
+}();
 
 // A folder of its own for each test process, removed when the process ends.
 class Scratch {
@@ -72,10 +84,12 @@ struct Outcome {
 };
 
 // Runs the converter with standard input from `input` and both outputs into files.
-static Outcome RunConvert(const std::vector<std::string>& arguments, const std::string& input = "")
+// With `outTarget`, standard output goes there (such as /dev/full) and is not read back.
+static Outcome RunConvert(const std::vector<std::string>& arguments, const std::string& input = "",
+                          const std::string& outTarget = "")
 {
     const std::string inPath = WriteFile("stdin", input);
-    const std::string outPath = PathOf("stdout");
+    const std::string outPath = outTarget.empty() ? PathOf("stdout") : outTarget;
     const std::string errPath = PathOf("stderr");
 
     posix_spawn_file_actions_t actions;
@@ -98,7 +112,7 @@ static Outcome RunConvert(const std::vector<std::string>& arguments, const std::
         return {-1, "", "cannot start " KARTOVEL_CONVERT};
     int wait = 0;
     waitpid(pid, &wait, 0);
-    return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, ReadFile(outPath), ReadFile(errPath)};
+    return {WIFEXITED(wait) ? WEXITSTATUS(wait) : -1, outTarget.empty() ? ReadFile(outPath) : "", ReadFile(errPath)};
 }
 
 // The lines the batch page shows after loading `file` and pressing compute: every
@@ -148,8 +162,13 @@ TEST(Convert, ResultLines)
         {"option with =", {"--to-tm2", "--ellipsoid=grs67"}, "121 23.5\n", "250000 2599660.18\n"},
         {"the last direction counts", {"--to-tm2", "--to-geographic"}, "250000 2600000\n", "121 23.50307\n"},
         {"tabs, CR LF, no final line end", {}, "247342\t2652335\r\n250000 2600000", "120.97388 23.97564\n121 23.50307\n"},
-        {"several pairs on a line, one pair over two lines", {"--to-tm2"}, "121 23.5 120.973\n23.97\n",
+        {"several pairs on a line, one pair over two lines", {"--to-tm2", "--pairs-across-lines"},
+         "121 23.5 120.973\n23.97\n", "250000 2599660.18\n247252.33 2651709.99\n"},
+        {"one number on every line", {"--to-tm2"}, "121\n23.5\n\n120.973\n23.97\n",
          "250000 2599660.18\n247252.33 2651709.99\n"},
+        {"a byte-order mark before pairs across lines", {"--pairs-across-lines"}, "\xEF\xBB\xBF" "247342\n2652335\n",
+         "120.97388 23.97564\n"},
+        {"numbers that touch", {"--to-tm2"}, "121+23.5e0\n", "250000 2599660.18\n"},
         {"exponents and signs", {"--to-tm2"}, "1.21e2 +2.35E1\n", "250000 2599660.18\n"},
         {"Ctrl-Z ends the file", {}, std::string("250000 2600000\n\x1A junk", 22), "121 23.50307\n"},
         {"a leading UTF-8 byte-order mark is skipped", {}, "\xEF\xBB\xBF" "247342 2652335\n", "120.97388 23.97564\n"},
@@ -198,13 +217,14 @@ TEST(Convert, RoundedToTheTableFirst)
 // A file of random points: inside the grid's or the geographic box of Taiwan mostly,
 // some far outside it; written in the forms people and programs use, including 17
 // significant digits, which the table shows rounded to 15.
-static std::string RandomFile(ConversionMode mode, int pairs, std::uint64_t seed)
+static std::string RandomFile(ConversionMode mode, int pairs, std::uint64_t seed, bool pairPerLine = false)
 {
     static const char* const kGridForms[] = {"%.2f %.2f\n", "%.17g\t%.17g\r\n", "%.6e %.6e\n", "%.0f  %.0f\n", "%.3f\n%.3f\n"};
     static const char* const kDegreeForms[] = {"%.9f %.9f\n", "%.17g %.17g\n", "%.5f\t%.5f\r\n", "%.12e %.12e\n", "%.7f %.7f "};
     std::mt19937_64 random(seed);
     std::uniform_real_distribution<double> unit(0, 1);
-    std::uniform_int_distribution<int> form(0, 4);
+    // The last form of each puts a pair over two lines, or no line end after it.
+    std::uniform_int_distribution<int> form(0, pairPerLine ? 3 : 4);
     std::string file;
     char line[128];
     for (int i = 0; i < pairs; ++i) {
@@ -244,13 +264,23 @@ TEST(Convert, SameLinesAsTheBatchPage)
     const int pairs = 3 * 4096 + 100;
     for (const Case& c : table) {
         SCOPED_TRACE(std::string(c.direction) + " " + c.ellipsoidName);
-        const std::string file = RandomFile(c.mode, pairs, 1000 + c.mode * 2 + c.ellipsoid);
+        const std::string file = RandomFile(c.mode, pairs, 1000 + c.mode * 2 + c.ellipsoid, true);
         const std::string path = WriteFile("points.txt", file);
         const std::string expected = BatchPageLines(c.mode, kEllipsoids[c.ellipsoid], file);
         ASSERT_EQ(std::count(expected.begin(), expected.end(), '\n'), pairs);
+        // Pairs over line ends, read the page's way.
+        const std::string mixed = RandomFile(c.mode, pairs, 2000 + c.mode * 2 + c.ellipsoid);
+        const std::string mixedPath = WriteFile("mixed.txt", mixed);
+        const std::string mixedExpected = BatchPageLines(c.mode, kEllipsoids[c.ellipsoid], mixed);
+        const Outcome across =
+            RunConvert({c.direction, "--ellipsoid", c.ellipsoidName, "--pairs-across-lines", "--quiet", mixedPath});
+        EXPECT_TRUE(across.out == mixedExpected) << FirstDifference(across.out, mixedExpected);
+        EXPECT_EQ(across.err, "");
+        EXPECT_EQ(across.status, 0);
         for (const char* jobs : {"1", "2", "7"}) {
             SCOPED_TRACE(std::string("--jobs ") + jobs);
-            const Outcome outcome = RunConvert({c.direction, "--ellipsoid", c.ellipsoidName, "--jobs", jobs, path});
+            const Outcome outcome =
+                RunConvert({c.direction, "--ellipsoid", c.ellipsoidName, "--jobs", jobs, "--quiet", path});
             EXPECT_TRUE(outcome.out == expected) << FirstDifference(outcome.out, expected);
             EXPECT_EQ(outcome.err, "");
             EXPECT_EQ(outcome.status, 0);
@@ -310,8 +340,21 @@ TEST(Convert, Stops)
     const std::vector<Case> table = {
         {"letters after a pair", "247342 2652335\n250000 abc\n", {"{stop}"}, "120.97388 23.97564\n",
          "{stop}:2: cannot read a pair of numbers at \"250000 abc\"\n"},
-        {"a last number without its partner", "247342 2652335 250000", {"{stop}"}, "120.97388 23.97564\n",
-         "{stop}:1: cannot read a pair of numbers at \"250000\"\n"},
+        {"a last number without its partner", "247342 2652335 250000", {"--pairs-across-lines", "{stop}"},
+         "120.97388 23.97564\n", "{stop}:1: cannot read a pair of numbers at \"250000\"\n"},
+        {"three numbers on a line", "247342 2652335\n250000 1 2\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:2: 3 numbers on the line, where one pair \"x y\" is expected; use --columns for a file with more "
+         "fields, --pairs-across-lines to pair numbers across lines\n"},
+        {"one number on a pair's line", "247342 2652335\n\n250000\n2600000\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:3: 1 numbers on the line, where one pair \"x y\" is expected; use --columns for a file with more "
+         "fields, --pairs-across-lines to pair numbers across lines\n"},
+        {"two numbers in a file of one a line", "247342\n2652335\n250000 2600000\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:3: 2 numbers on the line, where this file has one number a line; write one number a line, or one "
+         "pair \"x y\" a line\n"},
+        {"an odd count of numbers one a line", "247342\n2652335\n250000\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:3: cannot read a pair of numbers at \"250000\"\n"},
+        {"a UTF-16 byte-order mark", std::string("\xFF\xFE" "2\0" "4\0", 6), {"{stop}"}, "",
+         "{stop}:1: cannot read a pair of numbers at \"\\xFF\\xFE" "2\\x004\\x00\"\n"},
         {"byte-order mark after the start", "247342 2652335\n\xEF\xBB\xBF" "250000 2600000\n", {"{stop}"},
          "120.97388 23.97564\n", "{stop}:2: cannot read a pair of numbers at \"\\xEF\\xBB\\xBF250000 2600000\"\n"},
         {"comma between the numbers, third line", "121 23.5\n\n121,23.5\n", {"--to-tm2", "{stop}"},
@@ -319,9 +362,9 @@ TEST(Convert, Stops)
         {"exponent without digits", "1e 2\n", {"{stop}"}, "", "{stop}:1: cannot read a pair of numbers at \"1e 2\"\n"},
         {"a number beyond the double range", "247342 2652335\n1e400 2600000\n250000 2600000\n", {"{stop}"},
          "120.97388 23.97564\n", "{stop}:2: 'INF' is not a valid floating point value\n"},
-        {"y beyond the range, a line below its x", "247342 2652335\n250000\n-1e400\n250000 2600000\n", {"{stop}"},
+        {"y beyond the range, a line below its x", "247342 2652335\n250000\n-1e400\n250000 2600000\n", {"--pairs-across-lines", "{stop}"},
          "120.97388 23.97564\n", "{stop}:3: '-INF' is not a valid floating point value\n"},
-        {"both beyond the range: x is read first", "1 2\n5e308\n-5e308\n", {"--to-tm2", "{stop}"},
+        {"both beyond the range: x is read first", "1 2\n5e308\n-5e308\n", {"--to-tm2", "--pairs-across-lines", "{stop}"},
          "-33729436 3242253.49\n", "{stop}:2: 'INF' is not a valid floating point value\n"},
         {"a northing whose arc difference leaves the double range", "250000 2600000\n250000 1.7976e308\n",
          {"{stop}"}, goodLine, "{stop}:2: Floating point overflow\n"},
@@ -351,8 +394,8 @@ TEST(Convert, Stops)
 // A stop deep in a long file, converted on several threads: exactly the lines before it.
 TEST(Convert, StopsInALaterBlock)
 {
-    const std::string before = RandomFile(TM2ToGeographic, 5000, 77);
-    const std::string after = RandomFile(TM2ToGeographic, 3000, 78);
+    const std::string before = RandomFile(TM2ToGeographic, 30000, 77, true);
+    const std::string after = RandomFile(TM2ToGeographic, 3000, 78, true);
     const std::string expected = BatchPageLines(TM2ToGeographic, kGRS67, before);
     const int stopLine = static_cast<int>(std::count(before.begin(), before.end(), '\n')) + 1;
     struct Case {
@@ -369,7 +412,7 @@ TEST(Convert, StopsInALaterBlock)
         const std::string path = WriteFile("long.txt", before + c.badPair + after);
         for (const char* jobs : {"1", "2"}) {
             SCOPED_TRACE(std::string("--jobs ") + jobs);
-            const Outcome outcome = RunConvert({"--jobs", jobs, path});
+            const Outcome outcome = RunConvert({"--jobs", jobs, "--quiet", path});
             EXPECT_TRUE(outcome.out == expected) << FirstDifference(outcome.out, expected);
             EXPECT_EQ(outcome.err, path + ":" + std::to_string(stopLine) + ": " + c.message + "\n");
             EXPECT_EQ(outcome.status, 1);
@@ -382,7 +425,7 @@ TEST(Convert, StopsInALaterBlock)
 TEST(Convert, CommandLine)
 {
     const std::string usage =
-        "Usage: kartovel-convert [--to-geographic | --to-tm2] [--ellipsoid grs67|grs80] [--jobs N] [FILE...]\n";
+        "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n";
     const std::string tryHelp = "Try 'kartovel-convert --help' for more information.\n";
     struct Case {
         std::vector<std::string> arguments;
@@ -395,10 +438,21 @@ TEST(Convert, CommandLine)
         {{"--help"}, 0, usage + "\n", ""},
         {{"--to-tm2", "--help"}, 0, usage + "\n", ""},
         {{"--bogus"}, 2, "", "kartovel-convert: unknown option '--bogus'\n" + usage + tryHelp},
-        {{"-j", "2"}, 2, "", "kartovel-convert: unknown option '-j'\n" + usage + tryHelp},
+        {{"-V"}, 0, "kartovel-convert 1.21\n", ""},
+        {{"-h"}, 0, usage + "\n", ""},
+        {{"-j", "2", "-x"}, 2, "", "kartovel-convert: unknown option '-x'\n" + usage + tryHelp},
+        {{"-j0"}, 2, "", "kartovel-convert: '0' is not a count of jobs from 1 to 1024\n" + usage + tryHelp},
         {{"--help", "--bogus"}, 2, "", "kartovel-convert: unknown option '--bogus'\n" + usage + tryHelp},
-        {{"--ellipsoid", "wgs84"}, 2, "", "kartovel-convert: unknown ellipsoid 'wgs84' (grs67 or grs80)\n" + usage + tryHelp},
-        {{"--ellipsoid", "GRS80"}, 2, "", "kartovel-convert: unknown ellipsoid 'GRS80' (grs67 or grs80)\n" + usage + tryHelp},
+        {{"--ellipsoid", "wgs84"}, 2, "",
+         "kartovel-convert: unknown ellipsoid 'wgs84' (grs67, twd67, grs80 or twd97)\n" + usage + tryHelp},
+        {{"--ellipsoid", "twd"}, 2, "",
+         "kartovel-convert: unknown ellipsoid 'twd' (grs67, twd67, grs80 or twd97)\n" + usage + tryHelp},
+        {{"--columns", "2"}, 2, "",
+         "kartovel-convert: '2' is not two columns X,Y (numbers from 1, or names from the header line)\n" + usage +
+             tryHelp},
+        {{"--columns", "0,1"}, 2, "", "kartovel-convert: column '0' is not a field number from 1 to 999999999\n" +
+                                          usage + tryHelp},
+        {{"--delimiter", "|"}, 2, "", "kartovel-convert: unknown delimiter '|' (',' ';' tab or blanks)\n" + usage + tryHelp},
         {{"--ellipsoid"}, 2, "", "kartovel-convert: option '--ellipsoid' needs a value\n" + usage + tryHelp},
         {{"--jobs", "0"}, 2, "", "kartovel-convert: '0' is not a count of jobs from 1 to 1024\n" + usage + tryHelp},
         {{"--jobs=1025"}, 2, "", "kartovel-convert: '1025' is not a count of jobs from 1 to 1024\n" + usage + tryHelp},
@@ -420,5 +474,415 @@ TEST(Convert, CommandLine)
         }
         EXPECT_EQ(outcome.err, c.err);
         EXPECT_EQ(outcome.status, c.status);
+    }
+}
+
+// Help and version that cannot be written say so.
+TEST(Convert, HelpThatCannotBeWritten)
+{
+    for (const char* option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        const Outcome outcome = RunConvert({option}, "", "/dev/full");
+        EXPECT_EQ(outcome.err, "kartovel-convert: cannot write the output: No space left on device\n");
+        EXPECT_EQ(outcome.status, 1);
+    }
+}
+
+// Every name of the two ellipsoids, in any case, gives that ellipsoid's lines.
+TEST(Convert, EllipsoidNames)
+{
+    const std::string input = "247342 2652335\n";
+    const std::string grs67 = BatchPageLines(TM2ToGeographic, kGRS67, input);
+    const std::string grs80 = BatchPageLines(TM2ToGeographic, kGRS80, input);
+    ASSERT_NE(grs67, grs80);
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"grs67", grs67}, {"TWD67", grs67}, {"Grs67", grs67}, {"twd67", grs67},
+        {"grs80", grs80}, {"GRS80", grs80}, {"twd97", grs80}, {"TwD97", grs80},
+    };
+    for (const auto& [name, expected] : table) {
+        SCOPED_TRACE(name);
+        const Outcome outcome = RunConvert({"--ellipsoid=" + name}, input);
+        EXPECT_EQ(outcome.out, expected);
+        EXPECT_EQ(outcome.status, 0);
+    }
+}
+
+// Points outside Taiwan's area are converted; one warning at the end counts them and
+// names the first, unless --quiet.
+TEST(Convert, AreaWarning)
+{
+    const std::string path = WriteFile("area.txt", "121 23.5\n247342 2652335\n250000 2600000\n");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string err;
+    };
+    const std::vector<Case> table = {
+        {{"--to-tm2"}, "121 23.5\n120.973 23.97\n", ""},
+        {{"--to-tm2", path}, "",
+         "kartovel-convert: warning: 2 points lie outside Taiwan's area, the first at " + path +
+             ":2; are they TM2 eastings and northings? Then use --to-geographic\n"},
+        {{"--to-tm2", "--quiet", path}, "", ""},
+        {{"-q", "--to-tm2", path}, "", ""},
+        {{}, "247342 2652335\n0 2300000\n500000 2900000\n", ""},
+        {{}, "247342 2652335\n\n121 23.5\n", "kartovel-convert: warning: 1 point lies outside Taiwan's area, "
+                                             "at <stdin>:3; is it longitude and latitude? Then use --to-tm2\n"},
+        {{"--to-tm2"}, "117 20\n124 27\n116.9 23\n", "kartovel-convert: warning: 1 point lies outside Taiwan's area, "
+                                                     "at <stdin>:3; is it a TM2 easting and northing? "
+                                                     "Then use --to-geographic\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.input + c.err);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_NE(outcome.out, "");
+    }
+}
+
+// Spreadsheet files: the chosen fields are converted, everything else comes back as it
+// was, and the results are the batch page's texts.
+TEST(Convert, Records)
+{
+    const std::string grid = "120.97388,23.97564";  // 247342 2652335 on GRS67
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string expected;
+    };
+    const std::vector<Case> table = {
+        {"comma, header by name", {"--columns", "E,N"}, "id,E,N\n7,247342,2652335\n",
+         "id,E,N,longitude,latitude\n7,247342,2652335," + grid + "\n"},
+        {"names in any case, quoted header", {"--columns", "e,n"}, "\"id\",\"E\",\"N\"\r\n7,247342,2652335\r\n",
+         "\"id\",\"E\",\"N\",longitude,latitude\r\n7,247342,2652335," + grid + "\r\n"},
+        {"numbers, no header", {"--columns", "2,3"}, "7,247342,2652335\n", "7,247342,2652335," + grid + "\n"},
+        {"header by numbers", {"--columns", "2,3"}, "id,E,N\n7,247342,2652335\n",
+         "id,E,N,longitude,latitude\n7,247342,2652335," + grid + "\n"},
+        {"semicolon", {"--columns", "1,2"}, "247342;2652335;a,b\n", "247342;2652335;a,b;120.97388;23.97564\n"},
+        {"tab", {"--columns", "1,2"}, "247342\t2652335\tx y\n", "247342\t2652335\tx y\t120.97388\t23.97564\n"},
+        {"blanks", {"--columns", "2,3"}, "  P1   247342  2652335\n", "  P1   247342  2652335 120.97388 23.97564\n"},
+        {"--delimiter beats finding", {"--delimiter", ";", "--columns", "2,3"}, "a,b;247342;2652335\n",
+         "a,b;247342;2652335;120.97388;23.97564\n"},
+        {"--delimiter alone: fields 1,2", {"--delimiter=tab"}, "247342\t2652335\n", "247342\t2652335\t120.97388\t23.97564\n"},
+        {"quotes: numbers, delimiters and \"\" inside",
+         {"--columns", "2,3"}, "\"a,\"\"b\"\"\",\"247342\", \"2652335\" ,\"c;d\"\n",
+         "\"a,\"\"b\"\"\",\"247342\", \"2652335\" ,\"c;d\"," + grid + "\n"},
+        {"pass-through of empty fields and blank lines", {"--columns", "2,3"}, ",247342,2652335,,\n\n",
+         ",247342,2652335,,," + grid + "\n\n"},
+        {"columns in either order", {"--to-tm2", "--columns", "3,2"}, "id,lat,lon\n1,23.5,121\n",
+         "id,lat,lon,easting,northing\n1,23.5,121,250000,2599660.18\n"},
+        {"--replace", {"--columns", "E,N", "--replace"}, "E,id,N\n247342,7,2652335\n",
+         "longitude,id,latitude\n120.97388,7,23.97564\n"},
+        {"--replace, columns swapped", {"--to-tm2", "--columns", "2,1", "--replace"}, "\"23.5\",121,x\n",
+         "2599660.18,250000,x\n"},
+        {"UTF-8 byte-order mark and text", {"--columns", "座標E,座標N"},
+         "\xEF\xBB\xBF名稱,座標E,座標N\n台北,247342,2652335\n", "名稱,座標E,座標N,longitude,latitude\n台北,247342,2652335," + grid + "\n"},
+        {"more digits than the table", {"--columns", "1,2"}, "247342.50860477946,2652335\n",
+         "247342.50860477946,2652335,120.97388,23.97564\n"},
+        {"no line end at the end", {"--columns", "1,2"}, "247342,2652335", "247342,2652335," + grid + "\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.out, c.expected);
+        EXPECT_EQ(outcome.err, "");
+        EXPECT_EQ(outcome.status, 0);
+    }
+}
+
+// A record that cannot be converted stops the run at its line, after the lines before it.
+TEST(Convert, RecordStops)
+{
+    const std::string saveAs = "save the file as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") and convert it again";
+    const std::string saveIt = "save it as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") and convert it again";
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Case> table = {
+        {"a field that is not a number", {"--columns", "E,N"}, "E,N\n247342,2652335\n250000,N/A\n",
+         "E,N,longitude,latitude\n247342,2652335,120.97388,23.97564\n",
+         "<stdin>:3: field 2: \"N/A\" is not a number; check the fields --columns picks\n"},
+        {"a decimal comma", {"--columns", "1,2"}, "247342;2652335\n247342;2652335,5\n", "247342;2652335;" + std::string("120.97388;23.97564\n"),
+         "<stdin>:2: field 2: \"2652335,5\" is not a number; check the fields --columns picks\n"},
+        {"a missing field", {"--columns", "2,3"}, "a,247342,2652335\nb,250000\n", "a,247342,2652335,120.97388,23.97564\n",
+         "<stdin>:2: field 3: missing, the line has 2 fields; check --columns and --delimiter\n"},
+        {"a quote not closed", {"--columns", "1,2"}, "247342,\"2652335\n", "",
+         "<stdin>:1: field 2: a quote is not closed on the line, or text follows it; correct the quotes of this field\n"},
+        {"a name not in the header", {"--columns", "x,y"}, "E,N\n", "",
+         "<stdin>:1: no field named \"x\" in the first line; give a name from it, or a field number counted from 1\n"},
+        {"UTF-16 with its byte-order mark", {"--columns", "1,2"}, std::string("\xFF\xFE" "E\0,\0N\0", 8), "",
+         "<stdin>:1: the file is UTF-16 text; " + saveIt + "\n"},
+        {"UTF-16 without a byte-order mark", {"--columns", "1,2"}, std::string("1\0,\0" "2\0\n\0", 8), "",
+         "<stdin>:1: the file is UTF-16 text; " + saveIt + "\n"},
+        {"Big5 text", {"--columns", "2,3"}, "a,247342,2652335\n\xA5\x78\xA5\x5F,250000,2600000\n",
+         "a,247342,2652335,120.97388,23.97564\n", "<stdin>:2: the text is not UTF-8; " + saveAs + "\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.status, 1);
+    }
+}
+
+// A running converter with both ends a pipe held by the test.
+class PipedConvert {
+public:
+    explicit PipedConvert(std::vector<std::string> arguments, int inputFd = -1)
+    {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0) std::abort();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (inputFd >= 0)
+            posix_spawn_file_actions_adddup2(&actions, inputFd, 0);
+        else
+            posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, PathOf("piped_stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        arguments.insert(arguments.begin(), KARTOVEL_CONVERT);
+        std::vector<char*> argv;
+        for (std::string& word : arguments) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, KARTOVEL_CONVERT, &actions, nullptr, argv.data(), environ) != 0) std::abort();
+        posix_spawn_file_actions_destroy(&actions);
+        close(in[0]);
+        close(out[1]);
+        in_ = in[1];
+        out_ = out[0];
+        if (inputFd >= 0) CloseInput();
+    }
+    ~PipedConvert()
+    {
+        CloseInput();
+        if (out_ >= 0) close(out_);
+        if (pid_ > 0) Wait();
+    }
+    void Send(const std::string& bytes) { ASSERT_EQ(write(in_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+    void CloseInput()
+    {
+        if (in_ >= 0) close(in_);
+        in_ = -1;
+    }
+    // Reads until `count` bytes came or `seconds` passed; what came.
+    std::string Receive(std::size_t count, int seconds = 10)
+    {
+        std::string got;
+        char buffer[65536];
+        while (got.size() < count) {
+            pollfd ready{out_, POLLIN, 0};
+            if (poll(&ready, 1, seconds * 1000) <= 0) break;
+            const ssize_t n = read(out_, buffer, std::min(sizeof buffer, count - got.size()));
+            if (n <= 0) break;
+            got.append(buffer, static_cast<std::size_t>(n));
+        }
+        return got;
+    }
+    int Wait()
+    {
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Err() const { return ReadFile(PathOf("piped_stderr")); }
+
+private:
+    pid_t pid_ = 0;
+    int in_ = -1;
+    int out_ = -1;
+};
+
+// Lines come out while the input is still open: each line sent is answered before the
+// next is sent, on one thread and on several, for pairs and for records.
+TEST(Convert, StreamsAnOpenPipe)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string header;          // sent first, answered by `headerOut`
+        std::string headerOut;
+        std::string line;            // sent three times
+        std::string lineOut;
+    };
+    const std::vector<Case> table = {
+        {{"--jobs", "1"}, "", "", "247342 2652335\n", "120.97388 23.97564\n"},
+        {{"--jobs", "2"}, "", "", "247342 2652335\n", "120.97388 23.97564\n"},
+        {{"--jobs", "4", "--pairs-across-lines"}, "", "", "247342 2652335\n", "120.97388 23.97564\n"},
+        {{"--columns", "E,N"}, "id,E,N\r\n", "id,E,N,longitude,latitude\r\n", "7,247342,2652335\r\n",
+         "7,247342,2652335,120.97388,23.97564\r\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
+        PipedConvert convert(c.arguments);
+        if (!c.header.empty()) {
+            convert.Send(c.header);
+            EXPECT_EQ(convert.Receive(c.headerOut.size()), c.headerOut);
+        }
+        for (int k = 0; k < 3; ++k) {
+            convert.Send(c.line);
+            EXPECT_EQ(convert.Receive(c.lineOut.size()), c.lineOut) << "line " << k + 1;
+        }
+        convert.CloseInput();
+        EXPECT_EQ(convert.Receive(1, 10), "");
+        EXPECT_EQ(convert.Wait(), 0);
+    }
+}
+
+// A regular file that shrinks or grows while it is read is reported, exit status 1;
+// the lines written before are whole lines of the file as it was.
+TEST(Convert, FileThatChangesSize)
+{
+    std::string file;
+    while (file.size() < (8 << 20)) file += "247342.25 2652335.5\n";
+    const std::string line = BatchPageLines(TM2ToGeographic, kGRS67, "247342.25 2652335.5\n");
+    struct Case {
+        const char* name;
+        bool grow;
+    };
+    for (const Case& c : {Case{"cut shorter in the middle of a line", false}, Case{"written on", true}}) {
+        SCOPED_TRACE(c.name);
+        const std::string path = WriteFile("changing.txt", file);
+        const int fd = open(path.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        // One thread: it stops reading while the test does not read what it writes.
+        PipedConvert convert({"--jobs", "1", "-"}, fd);
+        close(fd);
+        const std::string first = convert.Receive(line.size());
+        ASSERT_EQ(first, line);
+        const std::size_t newSize = c.grow ? file.size() + 100 : file.size() / 2 + 7;
+        if (c.grow)
+            std::ofstream(path, std::ios::binary | std::ios::app) << std::string(100, ' ');
+        else
+            ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(newSize)), 0);
+        std::string out = first + convert.Receive(std::string::npos >> 1, 5);
+        EXPECT_EQ(convert.Wait(), 1);
+        EXPECT_EQ(convert.Err(), "kartovel-convert: <stdin>: the file changed size while it was read (" +
+                                     std::to_string(file.size()) + " bytes, then " + std::to_string(newSize) +
+                                     "); the output may be incomplete; convert it again once nothing writes to it\n");
+        // Whole lines only, each the right one.
+        ASSERT_EQ(out.size() % line.size(), 0u);
+        for (std::size_t at = 0; at < out.size(); at += line.size())
+            ASSERT_EQ(out.substr(at, line.size()), line) << "at byte " << at;
+        EXPECT_LE(out.size() / line.size(), newSize / 20);
+    }
+}
+
+// The options a text names: every "--word" and "-x" in it, once each.
+static std::set<std::string> OptionsIn(std::string text)
+{
+    std::erase(text, '\\');  // roff writes "\-\-to\-tm2"
+    std::set<std::string> options;
+    const std::regex option(R"((^|[\s\[|,(])(--?[a-zA-Z][a-z0-9-]*))");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it)
+        options.insert((*it)[2]);
+    return options;
+}
+
+// The manual page and --help name the same options, and the page shows CSV examples.
+TEST(Convert, ManualPageAgreesWithHelp)
+{
+    const std::string page = ReadFile(KARTOVEL_MAN_PAGE);
+    ASSERT_NE(page, "");
+    const Outcome help = RunConvert({"--help"});
+    ASSERT_EQ(help.status, 0);
+    const std::set<std::string> inHelp = OptionsIn(help.out);
+    EXPECT_TRUE(inHelp.contains("--pairs-across-lines") && inHelp.contains("-j"));
+    const std::size_t options = page.find(".SH OPTIONS");
+    EXPECT_EQ(OptionsIn(page.substr(options, page.find(".SH", options + 1) - options)), inHelp);
+    EXPECT_NE(page.find("\\-\\-columns E,N sites.csv"), std::string::npos);
+}
+
+// Memory that runs out, here for a 40 MB line under a 50 MB address space, is said in
+// one line and exit status 1, on one thread or several; never an abort.
+TEST(Convert, OutOfMemory)
+{
+    const std::string path = WriteFile("long_line.txt", std::string(40 << 20, '1'));
+    for (const char* jobs : {"1", "4"}) {
+        SCOPED_TRACE(std::string("--jobs ") + jobs);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const rlimit limit{50 << 20, 50 << 20};
+            setrlimit(RLIMIT_AS, &limit);
+            const int err = open(PathOf("oom_stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int null = open("/dev/null", O_WRONLY);
+            if (err < 0 || null < 0 || dup2(err, 2) < 0 || dup2(null, 1) < 0) _exit(99);
+            execl(KARTOVEL_CONVERT, KARTOVEL_CONVERT, "--jobs", jobs, path.c_str(), static_cast<char*>(nullptr));
+            _exit(98);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_EQ(ReadFile(PathOf("oom_stderr")), "kartovel-convert: out of memory\n");
+    }
+}
+
+// Under a Traditional Chinese locale the converter's own messages are Chinese; the
+// results and the batch page's messages are not translated.
+TEST(Convert, ChineseMessages)
+{
+    ASSERT_TRUE(kEnglishMessages);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string err;
+    };
+    const std::vector<Case> table = {
+        {{}, "247342 2652335 1\n",
+         "<stdin>:1: 這一行有 3 個數字，應為一對「x y」；多欄的檔案請用 --columns，跨行配對請用 --pairs-across-lines\n"},
+        {{"--columns", "1,2"}, "1,2\n1,x\n", "<stdin>:2: 第 2 欄：「x」不是數字；請檢查 --columns 選的欄位\n"},
+        {{}, "1e400 2\n", "<stdin>:1: 'INF' is not a valid floating point value\n"},
+    };
+    setenv("LC_ALL", "zh_TW.UTF-8", 1);
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.input);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.status, 1);
+    }
+    const Outcome help = RunConvert({"-h"});
+    EXPECT_NE(help.out.find("在台灣 TM2 二度分帶座標"), std::string::npos);
+    setenv("LC_ALL", "C.UTF-8", 1);
+}
+
+// A long spreadsheet file, read in many blocks on several threads: every record gets the
+// batch page's values, and a bad record deep in it stops the run at its own line.
+TEST(Convert, LongRecordFile)
+{
+    std::mt19937_64 random(91);
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::string file = "id;E;N;note\r\n";
+    std::string expected = "id;E;N;note;longitude;latitude\r\n";
+    char x[32], y[32];
+    const int records = 40000, bad = 31234;
+    for (int i = 1; i <= records; ++i) {
+        std::snprintf(x, sizeof x, "%.2f", 150000 + unit(random) * 200000);
+        std::snprintf(y, sizeof y, "%.3f", 2400000 + unit(random) * 400000);
+        const std::string line = std::to_string(i) + ";\"" + x + "\";" + y + ";\"a \"\"b\"\"; c\"";
+        file += (i == bad ? std::to_string(i) + ";" + x + ";;" : line) + "\r\n";
+        if (i < bad) {
+            std::string values = BatchResultLine(TM2ToGeographic, kGRS80, x, y);
+            values[values.find(' ')] = ';';
+            expected += line + ";" + values + "\r\n";
+        }
+    }
+    ASSERT_GT(file.size(), 6u << 20 >> 2);  // several blocks
+    const std::string path = WriteFile("long.csv", file);
+    for (const char* jobs : {"1", "2", "5"}) {
+        SCOPED_TRACE(std::string("--jobs ") + jobs);
+        const Outcome outcome = RunConvert({"--ellipsoid", "twd97", "--columns", "e,n", "-j", jobs, path});
+        EXPECT_TRUE(outcome.out == expected) << FirstDifference(outcome.out, expected);
+        EXPECT_EQ(outcome.err, path + ":" + std::to_string(bad + 1) +
+                                   ": field 3: \"\" is not a number; check the fields --columns picks\n");
+        EXPECT_EQ(outcome.status, 1);
     }
 }

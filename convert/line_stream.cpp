@@ -1,0 +1,568 @@
+#include "line_stream.h"
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <new>
+#include <string_view>
+#include <system_error>
+
+#include "geodesy/floating_point.h"
+#include "geodesy/projection.h"
+#include "messages.h"
+#include "text/number_text.h"
+#include "text/record_fields.h"
+#include "text/table_value.h"
+
+ThreadStarter gStartThread = [](std::function<void()> work) { return std::thread(std::move(work)); };
+
+void Block::Clear()
+{
+    layout = Layout::PairLines;
+    name.reset();
+    firstLine.reset();
+    input.clear();
+    pairs.clear();
+    readerStop.reset();
+    output.clear();
+    linesRead = 0;
+    stop.reset();
+    outOfMemory = false;
+    outside = 0;
+    firstOutsideLine = 0;
+}
+
+namespace {
+
+// Blanks within a line of a batch file; CR and LF end lines.
+bool IsLineBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+// The batch-file reader's excerpt of where reading stopped: up to 20 bytes, before the
+// line end, printable ASCII as it is except "\" as "\\", tab as "\t", others "\xHH".
+std::string PairExcerpt(const char* place, const char* end)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string excerpt;
+    for (std::size_t n = 0; place != end && n < 20; ++place, ++n) {
+        const unsigned char c = static_cast<unsigned char>(*place);
+        if (c == '\r' || c == '\n') break;
+        if (c == '\\') {
+            excerpt += "\\\\";
+        } else if (c == '\t') {
+            excerpt += "\\t";
+        } else if (c >= 32 && c <= 126) {
+            excerpt += static_cast<char>(c);
+        } else {
+            excerpt += "\\x";
+            excerpt += kHex[c >> 4];
+            excerpt += kHex[c & 15];
+        }
+    }
+    return excerpt;
+}
+
+
+// The two result texts of one point, exactly as the batch page's result line holds them
+// (the same calls in the same order as AppendBatchResultLine).
+struct PointTexts {
+    std::string first;
+    std::string second;
+};
+
+bool OutsideTaiwan(ConversionMode mode, Extended x, Extended y)
+{
+    if (mode == TM2ToGeographic)
+        return !(x >= 0 && x <= 500000 && y >= 2300000 && y <= 2900000);
+    return !(x >= 117 && x <= 124 && y >= 20 && y <= 27);
+}
+
+// Converts the numbers x and y (texts of the batch grammar); on failure sets the stop at
+// the line of the number that was refused (the x line for a failed projection).
+class PointConverter {
+public:
+    PointConverter(const StreamSettings& settings, Block& block) : settings_(settings), block_(block) {}
+
+    bool Convert(std::string_view x, std::size_t xLine, std::string_view y, std::size_t yLine, PointTexts& texts)
+    {
+        Extended a, b;
+        try {
+            a = TableValue(x);
+        } catch (const ParseError& error) {
+            block_.stop = BlockStop{xLine, error.what()};
+            return false;
+        }
+        try {
+            b = TableValue(y);
+        } catch (const ParseError& error) {
+            block_.stop = BlockStop{yLine, error.what()};
+            return false;
+        }
+        try {
+            if (settings_.mode == TM2ToGeographic) {
+                const Geographic point = TM2ToGeographicPoint(*settings_.ellipsoid, a, b);
+                texts.first = GeneralFormat(point.longitude, 8);
+                texts.second = GeneralFormat(point.latitude, 7);
+            } else {
+                const Extended northing = LonLatToNorthing(*settings_.ellipsoid, a, b);
+                const Extended easting = LonLatToEasting(*settings_.ellipsoid, a, b);
+                texts.first = GeneralFormat(easting, 8);
+                texts.second = GeneralFormat(northing, 9);
+            }
+        } catch (const FloatingPointError& error) {
+            block_.stop = BlockStop{xLine, error.what()};
+            return false;
+        }
+        if (OutsideTaiwan(settings_.mode, a, b) && block_.outside++ == 0)
+            block_.firstOutsideLine = xLine;
+        return true;
+    }
+
+private:
+    const StreamSettings& settings_;
+    Block& block_;
+};
+
+// The end of the line that starts at p, and where the next one starts.
+struct LineSpan {
+    const char* end;
+    const char* next;
+};
+
+LineSpan FindLineEnd(const char* p, const char* end)
+{
+    while (p != end && *p != '\n' && *p != '\r') ++p;
+    if (p == end) return {end, end};
+    if (*p == '\r' && p + 1 != end && p[1] == '\n') return {p, p + 2};
+    return {p, p + 1};
+}
+
+void ConvertPairLines(const StreamSettings& settings, Block& block)
+{
+    PointConverter converter(settings, block);
+    PointTexts texts;
+    std::vector<std::string_view> numbers;
+    const char* p = block.input.data();
+    const char* const end = p + block.input.size();
+    // Appends the lines of the pairs numbers[0, 1], [2, 3], ...; false when one failed.
+    auto convertPairs = [&](std::size_t line) {
+        for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
+            if (!converter.Convert(numbers[i], line, numbers[i + 1], line, texts))
+                return false;
+            block.output += texts.first;
+            block.output += ' ';
+            block.output += texts.second;
+            block.output += '\n';
+        }
+        return true;
+    };
+    for (std::size_t line = 1; p != end; ++line) {
+        const LineSpan span = FindLineEnd(p, end);
+        numbers.clear();
+        const char* q = p;
+        for (;;) {
+            while (q != span.end && IsLineBlank(*q)) ++q;
+            if (q == span.end) break;
+            const char* numberEnd = ScanBatchNumber(q, span.end);
+            if (numberEnd == q) {
+                // Text that is not a number stops reading as it stops the batch-file
+                // reader: the pairs before it are converted, and the message shows the
+                // pair that could not be read.
+                const char* place = numbers.size() % 2 == 1 ? numbers.back().data() : q;
+                if (convertPairs(line))
+                    block.stop = BlockStop{line, CannotReadPair(place, end)};
+                return;
+            }
+            numbers.emplace_back(q, numberEnd - q);
+            q = numberEnd;
+        }
+        if (numbers.size() == 2) {
+            if (!convertPairs(line))
+                return;
+        } else if (!numbers.empty()) {
+            block.stop = BlockStop{line, LineCountMessage(numbers.size(), false)};
+            return;
+        }
+        if (span.next != span.end) ++block.linesRead;
+        p = span.next;
+    }
+}
+
+void ConvertPreparedPairs(const StreamSettings& settings, Block& block)
+{
+    PointConverter converter(settings, block);
+    PointTexts texts;
+    const std::string_view input = block.input;
+    for (std::size_t i = 0; i + 1 < block.pairs.size(); i += 2) {
+        const NumberPlace& x = block.pairs[i];
+        const NumberPlace& y = block.pairs[i + 1];
+        if (!converter.Convert(input.substr(x.begin, x.end - x.begin), x.line, input.substr(y.begin, y.end - y.begin),
+                               y.line, texts))
+            return;
+        block.output += texts.first;
+        block.output += ' ';
+        block.output += texts.second;
+        block.output += '\n';
+    }
+    block.stop = block.readerStop;
+}
+
+int CheckUtf8Bytes(const unsigned char* p, const unsigned char* end)
+{
+    while (p != end) {
+        const unsigned char c = *p;
+        if (c == 0) return 1;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int more;
+        unsigned minimum;
+        unsigned value;
+        if (c >= 0xC2 && c <= 0xDF) more = 1, minimum = 0x80, value = c & 0x1F;
+        else if (c >= 0xE0 && c <= 0xEF) more = 2, minimum = 0x800, value = c & 0x0F;
+        else if (c >= 0xF0 && c <= 0xF4) more = 3, minimum = 0x10000, value = c & 0x07;
+        else return 2;
+        ++p;
+        for (int k = 0; k < more; ++k, ++p) {
+            if (p == end || (*p & 0xC0) != 0x80) return 2;
+            value = value << 6 | (*p & 0x3F);
+        }
+        if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 2;
+    }
+    return 0;
+}
+
+bool IsFieldBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The field as a number of the batch grammar, blanks around it allowed; false when it is
+// anything else.
+bool FieldNumber(std::string_view value, std::string_view& number)
+{
+    std::size_t first = 0, last = value.size();
+    while (first < last && IsFieldBlank(value[first])) ++first;
+    while (last > first && IsFieldBlank(value[last - 1])) --last;
+    const char* begin = value.data() + first;
+    const char* end = value.data() + last;
+    if (begin == end || ScanBatchNumber(begin, end) != end) return false;
+    number = std::string_view(begin, last - first);
+    return true;
+}
+
+void ConvertRecords(const StreamSettings& settings, Block& block)
+{
+    PointConverter converter(settings, block);
+    PointTexts texts;
+    std::vector<FieldSpan> fields;
+    std::string xValue, yValue;
+    const char* p = block.input.data();
+    const char* const end = p + block.input.size();
+    const std::size_t needed = std::max(settings.xField, settings.yField) + 1;
+    std::size_t line = 1;
+    for (; p != end; ++line) {
+        const LineSpan span = FindLineEnd(p, end);
+        const std::string_view text(p, span.end - p);
+        const std::string_view ending = span.next != span.end ? std::string_view(span.end, span.next - span.end) : "\n";
+        if (text.find_first_not_of(" \t") == std::string_view::npos) {
+            block.output += text;  // a blank line stays as it is
+            block.output += ending;
+        } else {
+            if (const int check = CheckUtf8(text)) {
+                block.stop = BlockStop{line, check == 1 ? Utf16Message() : NotUtf8Message()};
+                return;
+            }
+            std::size_t problem = 0;
+            if (!SplitFields(text, settings.delimiter, fields, problem)) {
+                block.stop = BlockStop{line, QuoteMessage(problem + 1)};
+                return;
+            }
+            if (fields.size() < needed) {
+                const std::size_t missing = fields.size() <= settings.xField ? settings.xField : settings.yField;
+                block.stop = BlockStop{line, FieldMissingMessage(missing + 1, fields.size())};
+                return;
+            }
+            const FieldSpan& xSpan = fields[settings.xField];
+            const FieldSpan& ySpan = fields[settings.yField];
+            std::string_view xNumber, yNumber;
+            std::string_view xField = text.substr(xSpan.begin, xSpan.end - xSpan.begin);
+            std::string_view yField = text.substr(ySpan.begin, ySpan.end - ySpan.begin);
+            if (xSpan.quoted) xField = xValue = FieldValue(text, xSpan);
+            if (ySpan.quoted) yField = yValue = FieldValue(text, ySpan);
+            if (!FieldNumber(xField, xNumber)) {
+                block.stop = BlockStop{line, FieldNotANumberMessage(settings.xField + 1,
+                                                                    Excerpt(xField.data(), xField.data() + xField.size()))};
+                return;
+            }
+            if (!FieldNumber(yField, yNumber)) {
+                block.stop = BlockStop{line, FieldNotANumberMessage(settings.yField + 1,
+                                                                    Excerpt(yField.data(), yField.data() + yField.size()))};
+                return;
+            }
+            if (!converter.Convert(xNumber, line, yNumber, line, texts))
+                return;
+            AppendRecord(block.output, text, fields, settings, texts.first, texts.second);
+            block.output += ending;
+        }
+        if (span.next != span.end) ++block.linesRead;
+        p = span.next;
+    }
+}
+
+}  // namespace
+
+std::string CannotReadPair(const char* place, const char* end)
+{
+    return "cannot read a pair of numbers at \"" + PairExcerpt(place, end) + "\"";
+}
+
+int CheckUtf8(std::string_view text)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    // Most lines are ASCII without NUL: one pass the compiler can widen says so.
+    unsigned char unusual = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        unusual |= static_cast<unsigned char>((p[i] == 0) | (p[i] >> 7));
+    if (unusual == 0) return 0;
+    return CheckUtf8Bytes(p, p + text.size());
+}
+
+void AppendRecord(std::string& out, std::string_view text, const std::vector<FieldSpan>& fields,
+                  const StreamSettings& settings, std::string_view first, std::string_view second)
+{
+    if (!settings.replace) {
+        const char separator = settings.delimiter == kBlanksDelimiter ? ' ' : settings.delimiter;
+        out += text;
+        out += separator;
+        out += first;
+        out += separator;
+        out += second;
+        return;
+    }
+    // The two fields in the order they stand on the line.
+    const FieldSpan& xSpan = fields[settings.xField];
+    const FieldSpan& ySpan = fields[settings.yField];
+    const bool xFirst = xSpan.begin < ySpan.begin;
+    const FieldSpan& a = xFirst ? xSpan : ySpan;
+    const FieldSpan& b = xFirst ? ySpan : xSpan;
+    out += text.substr(0, a.begin);
+    out += xFirst ? first : second;
+    out += text.substr(a.end, b.begin - a.end);
+    out += xFirst ? second : first;
+    out += text.substr(b.end);
+}
+
+void ConvertBlock(Block& block)
+{
+    const StreamSettings& settings = block.settings;
+    // The same environment for every block, whichever thread converts it.
+    ResetFloatingPointEnvironment();
+    try {
+        switch (block.layout) {
+        case Layout::PairLines:
+            // Room for the typical line ("120.97388 23.97564\n" for "247342.50 2652335.00\n").
+            block.output.reserve(block.input.size() + block.input.size() / 4);
+            ConvertPairLines(settings, block);
+            break;
+        case Layout::PreparedPairs:
+            block.output.reserve(block.pairs.size() * 12);
+            ConvertPreparedPairs(settings, block);
+            break;
+        case Layout::Records:
+            block.output.reserve(block.input.size() * 2);
+            ConvertRecords(settings, block);
+            break;
+        case Layout::Prepared:
+            block.stop = block.readerStop;
+            break;
+        }
+    } catch (const std::bad_alloc&) {
+        block.output.clear();
+        block.outOfMemory = true;
+    }
+}
+
+LineStream::LineStream(unsigned jobs, std::FILE* out, std::FILE* err)
+    : out_(out), err_(err)
+{
+    const unsigned workers = std::min(std::max(jobs, 1u), kMaximumWorkers);
+    // Two blocks a worker: one being converted, one waiting; and the reader's.
+    const std::size_t capacity = 2 * workers + 2;
+    for (std::size_t i = 0; i < capacity; ++i)
+        ring_.push_back(std::make_unique<Block>());
+    done_.assign(capacity, false);
+    // One worker is as fast as the reading thread converting itself, and without a
+    // worker an open pipe still gets its lines as they come.
+    if (workers > 1) {
+        for (unsigned t = 0; t < workers; ++t) {
+            try {
+                threads_.push_back(gStartThread([this] { Work(); }));
+            } catch (const std::system_error&) {
+                break;  // the threads that started are enough
+            } catch (const std::bad_alloc&) {
+                break;
+            }
+        }
+    }
+}
+
+LineStream::~LineStream()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        shutdown_ = true;
+        stopped_ = true;
+    }
+    work_.notify_all();
+    space_.notify_all();
+    for (std::thread& thread : threads_)
+        thread.join();
+}
+
+Block* LineStream::Acquire()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    space_.wait(lock, [this] { return stopped_ || tail_ - head_ < ring_.size(); });
+    if (stopped_) return nullptr;
+    Block* block = ring_[tail_ % ring_.size()].get();
+    block->Clear();
+    acquired_ = true;
+    return block;
+}
+
+void LineStream::Publish()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (!acquired_) return;
+    acquired_ = false;
+    const std::size_t index = tail_++;
+    if (threads_.empty()) {
+        // Converted here: claim it as a worker would.
+        claim_ = tail_;
+        Block& block = *ring_[index % ring_.size()];
+        lock.unlock();
+        if (!stopped_) ConvertBlock(block);
+        lock.lock();
+        done_[index % ring_.size()] = true;
+        Flush(lock);
+        return;
+    }
+    work_.notify_one();
+}
+
+void LineStream::Work()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        work_.wait(lock, [this] { return shutdown_ || claim_ < tail_; });
+        if (shutdown_) return;
+        const std::size_t index = claim_++;
+        Block& block = *ring_[index % ring_.size()];
+        const bool skip = stopped_;
+        lock.unlock();
+        if (!skip) ConvertBlock(block);
+        lock.lock();
+        done_[index % ring_.size()] = true;
+        Flush(lock);
+    }
+}
+
+// Writes every converted block at the head, in order. One thread flushes at a time; a
+// block finished meanwhile is seen when the flushing thread looks again.
+void LineStream::Flush(std::unique_lock<std::mutex>& lock)
+{
+    if (flushing_) return;
+    flushing_ = true;
+    bool wrote = false;
+    while (head_ < tail_ && head_ < claim_ && done_[head_ % ring_.size()]) {
+        Block& block = *ring_[head_ % ring_.size()];
+        const bool skip = stopped_;
+        lock.unlock();
+        bool ok = true;
+        if (!skip) {
+            try {
+                ok = Write(block);
+            } catch (const std::bad_alloc&) {
+                std::fflush(out_);
+                std::fputs(OutOfMemoryMessage(), err_);
+                ok = false;
+            }
+            wrote = true;
+        }
+        lock.lock();
+        done_[head_ % ring_.size()] = false;
+        ++head_;
+        if (!ok) {
+            stopped_ = true;
+            status_ = 1;
+        }
+        space_.notify_all();
+    }
+    flushing_ = false;
+    space_.notify_all();
+    if (wrote && !stopped_) {
+        // Lines go out as their blocks are done, not when a buffer fills.
+        lock.unlock();
+        const bool flushed = std::fflush(out_) == 0;
+        const int reason = errno;
+        lock.lock();
+        if (!flushed && !stopped_) {
+            std::fputs(WriteFailedMessage(std::strerror(reason)).c_str(), err_);
+            stopped_ = true;
+            status_ = 1;
+            space_.notify_all();
+        }
+    }
+}
+
+// Writes a block's lines and, when it stopped, its message; false when the run ends here.
+bool LineStream::Write(Block& block)
+{
+    if (block.firstLine) {
+        nextLine_ = *block.firstLine;
+        lineFile_ = block.name;
+    }
+    const bool wholeLines = block.layout == Layout::PreparedPairs;
+    const std::size_t base = wholeLines ? 0 : nextLine_ - 1;
+    nextLine_ += block.linesRead;
+    if (!block.output.empty() && std::fwrite(block.output.data(), 1, block.output.size(), out_) != block.output.size()) {
+        std::fputs(WriteFailedMessage(std::strerror(errno)).c_str(), err_);
+        return false;
+    }
+    if (block.outside != 0 && outside_ == 0 && block.name)
+        firstOutside_ = *block.name + ":" + std::to_string(base + block.firstOutsideLine);
+    outside_ += block.outside;
+    if (block.outOfMemory) {
+        std::fflush(out_);
+        std::fputs(OutOfMemoryMessage(), err_);
+        return false;
+    }
+    if (block.stop) {
+        // Lines already written go out before the message about what follows them.
+        std::fflush(out_);
+        std::string message;
+        if (block.stop->line)
+            message = (block.name ? *block.name : std::string("-")) + ":" + std::to_string(base + *block.stop->line) +
+                      ": " + block.stop->message + "\n";
+        else
+            message = block.stop->message + "\n";
+        std::fputs(message.c_str(), err_);
+        return false;
+    }
+    return true;
+}
+
+int LineStream::Finish()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    space_.wait(lock, [this] { return !flushing_ && (stopped_ || head_ == tail_); });
+    if (stopped_) {
+        // Blocks converted meanwhile are not written; wait until no thread writes.
+        status_ = 1;
+    }
+    return status_;
+}
+
+bool LineStream::Stopped()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stopped_;
+}

@@ -1,0 +1,90 @@
+#include "text/record_fields.h"
+
+static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& fields, std::size_t& problem)
+{
+    fields.clear();
+    const bool blanks = delimiter == kBlanksDelimiter;
+    const std::size_t n = line.size();
+    std::size_t i = 0;
+    if (blanks) {
+        while (i < n && IsBlank(line[i])) ++i;
+        if (i == n) return true;
+    }
+    for (;;) {
+        FieldSpan field{i, i, false};
+        // Blanks before an opening quote are not part of the field.
+        std::size_t quote = i;
+        while (quote < n && IsBlank(line[quote]) && !(blanks || line[quote] == delimiter)) ++quote;
+        if (quote < n && line[quote] == '"') {
+            i = quote;
+            field.begin = i;
+            field.quoted = true;
+            for (++i;; ++i) {
+                if (i == n) {
+                    problem = fields.size();
+                    return false;
+                }
+                if (line[i] == '"') {
+                    if (i + 1 < n && line[i + 1] == '"')
+                        ++i;
+                    else
+                        break;
+                }
+            }
+            field.end = ++i;
+            while (i < n && IsBlank(line[i]) && !(blanks || line[i] == delimiter)) ++i;
+            if (i < n && !(blanks ? IsBlank(line[i]) : line[i] == delimiter)) {
+                problem = fields.size();
+                return false;
+            }
+        } else if (blanks) {
+            while (i < n && !IsBlank(line[i])) ++i;
+            field.end = i;
+        } else {
+            while (i < n && line[i] != delimiter) ++i;
+            field.end = i;
+        }
+        fields.push_back(field);
+        if (i == n) return true;
+        // At a delimiter.
+        ++i;
+        if (blanks) {
+            while (i < n && IsBlank(line[i])) ++i;
+            if (i == n) return true;
+        }
+    }
+}
+
+std::string FieldValue(std::string_view line, const FieldSpan& field)
+{
+    if (!field.quoted)
+        return std::string(line.substr(field.begin, field.end - field.begin));
+    std::string value;
+    for (std::size_t i = field.begin + 1; i + 1 < field.end; ++i) {
+        value += line[i];
+        if (line[i] == '"') ++i;  // the second of a doubled quote
+    }
+    return value;
+}
+
+char DetectDelimiter(std::string_view firstLine)
+{
+    bool quoted = false;
+    bool semicolon = false;
+    bool comma = false;
+    for (char c : firstLine) {
+        if (c == '"')
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == '\t')
+            return '\t';
+        else if (c == ';')
+            semicolon = true;
+        else if (c == ',')
+            comma = true;
+    }
+    return semicolon ? ';' : comma ? ',' : kBlanksDelimiter;
+}

@@ -1,0 +1,147 @@
+// The scanner follows the batch-file reader's grammar byte for byte; the tests compare
+// the two on random files. The double comes from std::from_chars (exact, no locale).
+#include "text/table_value.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+#include <system_error>
+
+#include "text/conversion.h"
+#include "text/number_text.h"
+
+static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+static const char* SkipDigits(const char* p, const char* end)
+{
+    while (p != end && IsDigit(*p)) ++p;
+    return p;
+}
+
+const char* ScanBatchNumber(const char* p, const char* end)
+{
+    const char* q = p;
+    if (q != end && (*q == '+' || *q == '-')) ++q;
+    const char* integerEnd = SkipDigits(q, end);
+    bool hasDigit = integerEnd != q;
+    q = integerEnd;
+    if (q != end && *q == '.') {
+        const char* fractionEnd = SkipDigits(q + 1, end);
+        hasDigit = hasDigit || fractionEnd != q + 1;
+        q = fractionEnd;
+    }
+    if (!hasDigit) return p;
+    if (q != end && (*q == 'e' || *q == 'E')) {
+        const char* exponentDigits = q + 1;
+        if (exponentDigits != end && (*exponentDigits == '+' || *exponentDigits == '-')) ++exponentDigits;
+        const char* exponentEnd = SkipDigits(exponentDigits, end);
+        if (exponentEnd == exponentDigits) return p;
+        q = exponentEnd;
+    }
+    return q;
+}
+
+// The digits of a number text, its first nonzero digit's decimal position (the value
+// lies in [10^(lead-1), 10^lead)) and the integer of its significant digits.
+struct Digits {
+    bool nonzero = false;
+    bool negative = false;
+    std::int64_t lead = 0;
+    int significant = 0;            // counted up to 16
+    std::uint64_t mantissa = 0;     // the first 15 significant digits, trailing zeros dropped
+    std::int64_t power = 0;         // mantissa × 10^power is the value when significant <= 15
+};
+
+static Digits ReadDigits(std::string_view number)
+{
+    constexpr std::int64_t kSaturation = std::int64_t{1} << 40;
+    Digits d;
+    const char* p = number.data();
+    const char* end = p + number.size();
+    if (p != end && (*p == '+' || *p == '-')) d.negative = *p++ == '-';
+    std::int64_t zerosPending = 0;  // zeros after the last nonzero digit
+    std::int64_t lastNonzero = 0;
+    auto take = [&](char c, std::int64_t place) {
+        if (c == '0') {
+            zerosPending += d.nonzero;
+            return;
+        }
+        if (!d.nonzero) {
+            d.nonzero = true;
+            d.lead = place + 1;
+        }
+        const std::int64_t count = d.lead - place;  // digits from the first nonzero one to here
+        if (count <= 15) {
+            for (; zerosPending > 0; --zerosPending) d.mantissa *= 10;
+            d.mantissa = d.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        d.significant = static_cast<int>(std::min<std::int64_t>(16, count));
+        zerosPending = 0;
+        lastNonzero = place;
+    };
+    // Integer digits: their places are known once their count is.
+    const char* integerEnd = SkipDigits(p, end);
+    std::int64_t position = integerEnd - p;
+    for (; p != integerEnd; ++p)
+        take(*p, --position);
+    if (p != end && *p == '.') {
+        for (++p; p != end && IsDigit(*p); ++p)
+            take(*p, --position);
+    }
+    std::int64_t exponent = 0;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool negative = false;
+        if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+        for (; p != end && IsDigit(*p); ++p)
+            if (exponent < kSaturation) exponent = exponent * 10 + (*p - '0');
+        if (negative) exponent = -exponent;
+    }
+    d.lead += exponent;
+    d.power = lastNonzero + exponent;
+    return d;
+}
+
+double BatchNumberValue(std::string_view number)
+{
+    const char* first = number.data();
+    const char* last = first + number.size();
+    const bool negative = *first == '-';
+    if (*first == '+' || *first == '-') ++first;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        // Above the largest double (about 1.8e308) or below half the smallest subnormal.
+        const Digits d = ReadDigits(std::string_view(first, static_cast<std::size_t>(last - first)));
+        value = d.nonzero && d.lead > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+bool TableValueWithoutText(std::string_view number, Extended& value)
+{
+    const Digits d = ReadDigits(number);
+    // 10^-4 <= |D| < 10^15: lead from -3 to 15.
+    if (!d.nonzero || d.significant > 15 || d.lead < -3 || d.lead > 15)
+        return false;
+    static const Extended kTens[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                     1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                     1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
+    Extended v = static_cast<Extended>(d.mantissa);
+    if (d.power > 0)
+        v = v * kTens[d.power];
+    else if (d.power < 0)
+        v = v / kTens[-d.power];
+    value = d.negative ? -v : v;
+    return true;
+}
+
+Extended TableValue(std::string_view number)
+{
+    Extended value;
+    if (TableValueWithoutText(number, value))
+        return value;
+    return NumberFromText(BatchCellText(BatchNumberValue(number)));
+}
