@@ -6,9 +6,23 @@
 // the environment is reset.
 static thread_local bool invalidSilenced = false;
 
+// x87 control word: precision control in bits 8-9 (11 = 64-bit significand), rounding
+// control in bits 10-11 (00 = to nearest). Linux starts every thread so; 64-bit Windows
+// starts each new thread with 53-bit precision (control word 0x27F), which would round
+// every extended operation of a worker thread to double's significand.
+static void SetExtendedPrecisionToNearest()
+{
+    unsigned short control;
+    asm volatile("fnstcw %0" : "=m"(control));
+    const unsigned short wanted = static_cast<unsigned short>((control & ~0x0F00u) | 0x0300u);
+    if (wanted != control)
+        asm volatile("fldcw %0" : : "m"(wanted));
+}
+
 void ResetFloatingPointEnvironment()
 {
     invalidSilenced = false;
+    SetExtendedPrecisionToNearest();
     std::feclearexcept(FE_ALL_EXCEPT);
 }
 

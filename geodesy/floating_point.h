@@ -26,7 +26,8 @@ inline constexpr const char* kOverflowMessage = "Floating point overflow";
 inline constexpr const char* kDivisionByZeroMessage = "Floating point division by zero";
 inline constexpr const char* kInvalidOperationMessage = "Invalid floating point operation";
 
-// Re-arms the invalid-operation error and clears the sticky flags.
+// Sets 64-bit precision and rounding to nearest, re-arms the invalid-operation error
+// and clears the sticky flags. A thread that computes calls it before its first number.
 void ResetFloatingPointEnvironment();
 // True after TruncToInt has run and before the next reset.
 bool InvalidOperationSilenced();

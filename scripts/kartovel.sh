@@ -24,8 +24,9 @@ fi
 jobs=$(nproc)
 if [ "$mode" = run ]; then
   cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-  cmake --build "$top/build-release" --target Kartovel -j "$jobs"
-  exec "$top/build-release/ui/Kartovel"
+  # Everything "cmake --install build-release" puts in place, not the window alone.
+  cmake --build "$top/build-release" -j "$jobs"
+  exec "$top/build-release/ui/kartovel"
 else
   cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON >/dev/null
   cmake --build "$top/build" -j "$jobs"

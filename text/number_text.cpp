@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <locale.h>
+#ifndef _WIN32
+#include <locale.h>  // newlocale, uselocale
+#endif
 
 #include "geodesy/floating_point.h"
 
@@ -247,6 +249,7 @@ static bool NormalBits(Extended x, std::uint64_t& m, int& e2, bool& negative)
 // glibc's printf converts the exact binary value and rounds to nearest, ties to even.
 // The program's locale may have another decimal point, so the conversion runs under a
 // "C" locale object of this thread only.
+#ifndef _WIN32
 static void EighteenDigitsByPrintf(Extended ax, int& exponent, char* digits)
 {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
@@ -258,6 +261,21 @@ static void EighteenDigitsByPrintf(Extended ax, int& exponent, char* digits)
     std::memcpy(digits + 1, text + 2, kRecordDigits - 1);
     exponent = std::atoi(text + 2 + kRecordDigits - 1 + 1) + 1;
 }
+#else
+// MinGW-w64's own printf (the one its libstdc++ selects, not msvcrt's, which knows no
+// 80-bit long double) is exact as well, but has no per-thread locale object; its decimal
+// point, whatever the locale, is skipped by taking the digits alone.
+static void EighteenDigitsByPrintf(Extended ax, int& exponent, char* digits)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17Le", ax);
+    const char* p = text;
+    for (int n = 0; n < kRecordDigits; ++p)
+        if (*p >= '0' && *p <= '9')
+            digits[n++] = *p;
+    exponent = std::atoi(std::strchr(p, 'e') + 1) + 1;
+}
+#endif
 
 // The second rounding: cut at r = min(E + decimals, precision) digits, half away
 // from zero on the 18 digits, and never leave a trailing "0".
@@ -501,7 +519,11 @@ std::int32_t TruncToInt(Extended value)
     constexpr Extended two63 = 9223372036854775808.0L;
     if (std::isnan(value) || !(value > -two63 - 1.0L) || !(value < two63))
         return 0;
-    const std::int64_t whole = static_cast<std::int64_t>(value);  // toward zero
+    // A compiler whose floating-point model ignores the exception flags (clang's default)
+    // may otherwise hoist the conversion above the test and run it on every value. Read
+    // through a volatile, the value exists only once the test has passed.
+    const volatile Extended tested = value;
+    const std::int64_t whole = static_cast<std::int64_t>(tested);  // toward zero
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
 }
 

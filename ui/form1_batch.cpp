@@ -140,8 +140,10 @@ static std::optional<QString> NotRegularFileKind(const QString& path)
         return QStringLiteral("具名管道 / a named pipe (FIFO)");
     if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
         return QStringLiteral("裝置 / a device");
+#ifdef S_ISSOCK  // Windows (MinGW-w64) has no sockets among its file kinds
     if (S_ISSOCK(status.st_mode))
         return QStringLiteral("通訊端 / a socket");
+#endif
     return QStringLiteral("特殊檔案 / a special file");
 }
 

@@ -56,3 +56,24 @@ TEST(FloatingPointScope, FlagsRaisedBeforeACallAreNotItsErrors)
     }
     ResetFloatingPointEnvironment();
 }
+
+// A thread may start with another x87 precision or rounding (64-bit Windows starts new
+// threads at double precision); the reset gives every converting thread the program's.
+TEST(FloatingPointScope, ResetRestoresExtendedPrecisionAndRoundingToNearest)
+{
+    const unsigned short controls[] = {0x027F /* 53 bits */, 0x007F /* 24 bits */,
+                                       0x0F7F /* 64 bits, toward zero */, 0x077F /* 64 bits, down */};
+    const Extended expected = TM2ToLatitude(kGRS67, 247342, 2652335);
+    for (unsigned short control : controls) {
+        SCOPED_TRACE(control);
+        asm volatile("fldcw %0" : : "m"(control));
+        ResetFloatingPointEnvironment();
+        volatile Extended one = 1;
+        const Extended tiny = 0x1p-63L;  // representable only with a 64-bit significand
+        EXPECT_EQ(one + tiny - one, tiny);
+        EXPECT_EQ(one - 0x1p-65L, one);  // to nearest; toward zero or down would give less
+        const Extended latitude = TM2ToLatitude(kGRS67, 247342, 2652335);
+        EXPECT_EQ(latitude, expected) << Show(latitude) << " instead of " << Show(expected);
+    }
+    ResetFloatingPointEnvironment();
+}
