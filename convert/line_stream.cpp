@@ -37,29 +37,6 @@ namespace {
 // Blanks within a line of a batch file; CR and LF end lines.
 bool IsLineBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
-// The batch-file reader's excerpt of where reading stopped: up to 20 bytes, before the
-// line end, printable ASCII as it is except "\" as "\\", tab as "\t", others "\xHH".
-std::string PairExcerpt(const char* place, const char* end)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string excerpt;
-    for (std::size_t n = 0; place != end && n < 20; ++place, ++n) {
-        const unsigned char c = static_cast<unsigned char>(*place);
-        if (c == '\r' || c == '\n') break;
-        if (c == '\\') {
-            excerpt += "\\\\";
-        } else if (c == '\t') {
-            excerpt += "\\t";
-        } else if (c >= 32 && c <= 126) {
-            excerpt += static_cast<char>(c);
-        } else {
-            excerpt += "\\x";
-            excerpt += kHex[c >> 4];
-            excerpt += kHex[c & 15];
-        }
-    }
-    return excerpt;
-}
 
 
 // The two result texts of one point, exactly as the batch page's result line holds them
@@ -311,7 +288,7 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
 
 std::string CannotReadPair(const char* place, const char* end)
 {
-    return "cannot read a pair of numbers at \"" + PairExcerpt(place, end) + "\"";
+    return "cannot read a pair of numbers at \"" + BatchExcerpt(place, end) + "\"";
 }
 
 int CheckUtf8(std::string_view text)

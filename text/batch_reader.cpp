@@ -35,7 +35,7 @@ static const char* SkipDigits(const char* p, const char* end)
 // Greedy: every character that can continue the number is taken, so an "e" after
 // the mantissa commits to an exponent and a missing exponent digit makes the whole
 // number unreadable rather than ending it before the "e".
-static const char* ScanNumber(const char* p, const char* end)
+const char* ScanBatchNumber(const char* p, const char* end)
 {
     const char* q = p;
     if (q != end && (*q == '+' || *q == '-')) ++q;
@@ -95,7 +95,7 @@ static std::int64_t LeadingDigitExponent(const char* first, const char* last)
     return k + exponent;
 }
 
-// Converts a text that ScanNumber accepted. False only if the converter disagrees with
+// Converts a text that ScanBatchNumber accepted. False only if the converter disagrees with
 // the scanner about where the number ends, which would be a fault of this file; the
 // caller then treats the number as unreadable rather than loading a wrong value.
 static bool ConvertNumber(const char* first, const char* last, double& value)
@@ -126,7 +126,7 @@ static std::size_t LineOf(const char* begin, const char* place, const char* end)
     return line;
 }
 
-static std::string Excerpt(const char* place, const char* end)
+std::string BatchExcerpt(const char* place, const char* end)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string excerpt;
@@ -188,12 +188,12 @@ static bool ScanPair(const char* p, const char* end, PairScan& scan)
     scan.xNewLine = false;
     scan.xStart = SkipWhitespace(p, end, scan.xNewLine);
     scan.yStart = nullptr;
-    const char* xEnd = ScanNumber(scan.xStart, end);
+    const char* xEnd = ScanBatchNumber(scan.xStart, end);
     if (xEnd == scan.xStart || !ConvertNumber(scan.xStart, xEnd, scan.pair.x))
         return false;
     scan.yNewLine = false;
     scan.yStart = SkipWhitespace(xEnd, end, scan.yNewLine);
-    scan.yEnd = ScanNumber(scan.yStart, end);
+    scan.yEnd = ScanBatchNumber(scan.yStart, end);
     return scan.yEnd != scan.yStart && ConvertNumber(scan.yStart, scan.yEnd, scan.pair.y);
 }
 
@@ -314,7 +314,7 @@ BatchReadResult ReadBatchPairs(std::string_view bytes, const BatchPairReceiver& 
     result.stopOffset = static_cast<std::size_t>(stop - begin);
     result.unreadableOffset = static_cast<std::size_t>(unreadable - begin);
     result.stopLine = LineOf(begin, stop, end);
-    result.stopExcerpt = Excerpt(stop, end);
+    result.stopExcerpt = BatchExcerpt(stop, end);
     layout.Report(begin, end, result);
     return result;
 }

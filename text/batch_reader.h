@@ -117,6 +117,16 @@ BatchReadResult ReadBatchPairs(std::string_view bytes, const BatchPairReceiver& 
 // blocks passes this many bytes of its first block and of no other.
 std::size_t Utf8ByteOrderMarkLength(std::string_view bytes);
 
+// The end of the number that starts at p, or p itself when none can be read there.
+// Greedy: every character that can continue the number is taken, so an "e" after the
+// mantissa commits to an exponent, and an exponent without digits makes the whole
+// number unreadable. The one scanner of the grammar above, for every reader of it.
+const char* ScanBatchNumber(const char* p, const char* end);
+
+// The excerpt of stopExcerpt: at most kBatchExcerptBytes bytes from place, ending before
+// the first CR or LF and at end, printable ASCII as described there.
+std::string BatchExcerpt(const char* place, const char* end);
+
 // Where a loaded pair stands in the file, for a message about one of its numbers.
 // Offsets count bytes from the start of the file; lines are 1-based and end as for
 // stopLine.

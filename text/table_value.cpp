@@ -1,5 +1,5 @@
-// The scanner follows the batch-file reader's grammar byte for byte; the tests compare
-// the two on random files. The double comes from std::from_chars (exact, no locale).
+// Numbers are found by the batch-file reader's scanner; the double comes from
+// std::from_chars (exact, no locale), as in the reader.
 #include "text/table_value.h"
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <limits>
 #include <system_error>
 
+#include "text/batch_reader.h"
 #include "text/conversion.h"
 #include "text/number_text.h"
 
@@ -17,29 +18,6 @@ static const char* SkipDigits(const char* p, const char* end)
 {
     while (p != end && IsDigit(*p)) ++p;
     return p;
-}
-
-const char* ScanBatchNumber(const char* p, const char* end)
-{
-    const char* q = p;
-    if (q != end && (*q == '+' || *q == '-')) ++q;
-    const char* integerEnd = SkipDigits(q, end);
-    bool hasDigit = integerEnd != q;
-    q = integerEnd;
-    if (q != end && *q == '.') {
-        const char* fractionEnd = SkipDigits(q + 1, end);
-        hasDigit = hasDigit || fractionEnd != q + 1;
-        q = fractionEnd;
-    }
-    if (!hasDigit) return p;
-    if (q != end && (*q == 'e' || *q == 'E')) {
-        const char* exponentDigits = q + 1;
-        if (exponentDigits != end && (*exponentDigits == '+' || *exponentDigits == '-')) ++exponentDigits;
-        const char* exponentEnd = SkipDigits(exponentDigits, end);
-        if (exponentEnd == exponentDigits) return p;
-        q = exponentEnd;
-    }
-    return q;
 }
 
 // The digits of a number text, its first nonzero digit's decimal position (the value

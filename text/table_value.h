@@ -8,11 +8,7 @@
 #include <string_view>
 
 #include "geodesy/extended.h"
-
-// The end of the number of the batch-file grammar that starts at p, or p itself when
-// none can be read there (the same rule as the batch-file reader: greedy, an "e" commits
-// to an exponent).
-const char* ScanBatchNumber(const char* p, const char* end);
+#include "text/batch_reader.h"  // ScanBatchNumber
 
 // The nearest double to a text ScanBatchNumber accepted whole, with the reader's rules
 // beyond the double range (infinity, or zero, with the text's sign).
