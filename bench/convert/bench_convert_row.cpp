@@ -118,17 +118,25 @@ static void BM_Row(benchmark::State& state)
 }
 BENCHMARK(BM_Row)->Arg(TM2ToGeographic)->Arg(GeographicToTM2);
 
+// The y numbers of the benchmark's pairs as a file writes them: northings to the
+// centimetre, latitudes to nine decimals.
+static std::vector<std::string> YTexts(ConversionMode mode)
+{
+    std::vector<std::string> texts;
+    char text[40];
+    for (const Pair& pair : Pairs(mode)) {
+        std::snprintf(text, sizeof text, mode == TM2ToGeographic ? "%.2f" : "%.9f", pair.y);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
 // A number text to the value the row converts: the road through the 15-digit table text
 // (reading the double, formatting, parsing back) against TableValue, which skips the text
 // where that changes nothing.
 static void BM_ValueThroughTableText(benchmark::State& state)
 {
-    std::vector<std::string> texts;
-    char text[40];
-    for (const Pair& pair : Pairs(static_cast<ConversionMode>(state.range(0)))) {
-        std::snprintf(text, sizeof text, state.range(0) == TM2ToGeographic ? "%.2f" : "%.9f", pair.y);
-        texts.emplace_back(text);
-    }
+    const std::vector<std::string> texts = YTexts(static_cast<ConversionMode>(state.range(0)));
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(NumberFromText(BatchCellText(BatchNumberValue(texts[i]))));
@@ -139,12 +147,7 @@ BENCHMARK(BM_ValueThroughTableText)->Arg(TM2ToGeographic)->Arg(GeographicToTM2);
 
 static void BM_TableValue(benchmark::State& state)
 {
-    std::vector<std::string> texts;
-    char text[40];
-    for (const Pair& pair : Pairs(static_cast<ConversionMode>(state.range(0)))) {
-        std::snprintf(text, sizeof text, state.range(0) == TM2ToGeographic ? "%.2f" : "%.9f", pair.y);
-        texts.emplace_back(text);
-    }
+    const std::vector<std::string> texts = YTexts(static_cast<ConversionMode>(state.range(0)));
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(TableValue(texts[i]));
