@@ -114,8 +114,9 @@ public:
         total_ += static_cast<unsigned long long>(count);
         if (count == 0) ended_ = true;
         // A Ctrl-Z ends the file: nothing after it is looked at.
-        if (const void* ctrlZ = std::memchr(buffer.data() + old, 26, static_cast<std::size_t>(count))) {
-            buffer.resize(static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - buffer.data()));
+        const std::size_t text = TextLength(std::string_view(buffer).substr(old));
+        if (text != static_cast<std::size_t>(count)) {
+            buffer.resize(old + text);
             ended_ = true;
             ctrlZ_ = true;
         }
@@ -145,8 +146,6 @@ private:
     unsigned long long start_ = 0;
     unsigned long long total_ = 0;
 };
-
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 // The length of the whole lines at the start of `bytes`: up to the last LF, or the last
 // CR whose next byte is there (a CR at the very end may be the first half of a CR LF).
@@ -181,7 +180,7 @@ FirstLine FindFirstLine(std::string_view bytes, bool ended)
         std::size_t next = e;
         if (next < bytes.size()) next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
         const std::string_view text = bytes.substr(p, e - p);
-        if (text.find_first_not_of(" \t\v\f") != std::string_view::npos) {
+        if (!std::all_of(text.begin(), text.end(), IsLineBlank)) {
             first.begin = p;
             first.end = e;
             first.next = next;
@@ -267,7 +266,7 @@ private:
         const char* p = line.data();
         const char* end = p + line.size();
         for (;;) {
-            while (p != end && (*p == ' ' || *p == '\t' || *p == '\v' || *p == '\f')) ++p;
+            while (p != end && IsLineBlank(*p)) ++p;
             if (p == end) return count;
             const char* e = ScanBatchNumber(p, end);
             if (e == p) return count + 2;  // not a number: left to the line reader
@@ -324,7 +323,7 @@ private:
             // a CR at the very end may still be followed by its LF.
             std::size_t limit = buffer_.size();
             if (!ended) {
-                while (limit > 0 && !std::strchr(" \t\n\v\f\r", buffer_[limit - 1])) --limit;
+                while (limit > 0 && !IsBatchWhitespace(buffer_[limit - 1])) --limit;
                 if (limit > 0 && buffer_[limit - 1] == '\r' && limit == buffer_.size()) --limit;
             }
             const char* base = buffer_.data();
@@ -337,7 +336,7 @@ private:
                     if (c == '\n' || (c == '\r' && (p + 1 == base + buffer_.size() ? ended : p[1] != '\n'))) {
                         ++line;
                         onLine = 0;
-                    } else if (c != ' ' && c != '\t' && c != '\v' && c != '\f' && c != '\r') {
+                    } else if (!IsBatchWhitespace(c)) {
                         break;
                     }
                     ++p;
@@ -345,14 +344,15 @@ private:
                 if (p == end) break;
                 const char* e = ScanBatchNumber(p, end);
                 if (e == p) {
-                    const char* place = pendingX ? base + x.begin : p;
-                    stop = BlockStop{pendingX ? x.line : line, CannotReadPair(place, base + buffer_.size())};
+                    const std::size_t place = pendingX ? x.begin : static_cast<std::size_t>(p - base);
+                    stop = BlockStop{pendingX ? x.line : line,
+                                     CannotReadPair(buffer_, place, static_cast<std::size_t>(p - base))};
                     break;
                 }
                 if (onePerLine && ++onLine == 2) {
                     std::size_t count = 2;
                     for (const char* q = e;;) {
-                        while (q != end && (*q == ' ' || *q == '\t' || *q == '\v' || *q == '\f')) ++q;
+                        while (q != end && IsLineBlank(*q)) ++q;
                         const char* f = q == end || IsLineEnd(*q) ? q : ScanBatchNumber(q, end);
                         if (f == q) break;
                         ++count;
@@ -372,7 +372,7 @@ private:
                 p = e;
             }
             if (!stop && ended && pendingX)
-                stop = BlockStop{x.line, CannotReadPair(base + x.begin, base + buffer_.size())};
+                stop = BlockStop{x.line, CannotReadPair(buffer_, x.begin, buffer_.size())};
             // The block takes the bytes up to the pending first number (or all read).
             const std::size_t cut = stop || ended ? buffer_.size() : pendingX ? x.begin : static_cast<std::size_t>(p - base);
             if (!pairs.empty() || stop) {
@@ -401,7 +401,7 @@ private:
     // header when a chosen field is not a number.
     bool Records()
     {
-        if (buffer_.starts_with("\xFF\xFE") || buffer_.starts_with("\xFE\xFF"))
+        if (StartsWithUtf16ByteOrderMark(buffer_))
             return Stop(1, Utf16Message());
         FirstLine first;
         while ((first = FindFirstLine(buffer_, input_.Ended())).begin == std::string::npos && !input_.Ended())
@@ -409,8 +409,8 @@ private:
         if (first.begin == std::string::npos)
             return Lines(Layout::Records, 1);  // blank lines only
         const std::string_view text = std::string_view(buffer_).substr(first.begin, first.end - first.begin);
-        if (const int check = CheckUtf8(text))
-            return Stop(first.lineNumber, check == 1 ? Utf16Message() : NotUtf8Message());
+        if (const TextBytes check = CheckUtf8(text); check != TextBytes::Utf8)
+            return Stop(first.lineNumber, check == TextBytes::HoldsNul ? Utf16Message() : NotUtf8Message());
         settings_.delimiter = options_.delimiter ? *options_.delimiter : DetectDelimiter(text);
         std::vector<FieldSpan> fields;
         std::size_t problem = 0;
@@ -464,9 +464,10 @@ private:
 
     static std::string Trimmed(const std::string& text)
     {
-        const std::size_t first = text.find_first_not_of(" \t");
-        if (first == std::string::npos) return "";
-        return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+        std::size_t first = 0, last = text.size();
+        while (first < last && IsFieldBlank(text[first])) ++first;
+        while (last > first && IsFieldBlank(text[last - 1])) --last;
+        return text.substr(first, last - first);
     }
 
     static bool SameName(const std::string& a, const std::string& b)

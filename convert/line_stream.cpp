@@ -10,6 +10,8 @@
 #include "geodesy/floating_point.h"
 #include "geodesy/projection.h"
 #include "messages.h"
+#include "text/batch_file.h"
+#include "text/load_report.h"
 #include "text/number_text.h"
 #include "text/record_fields.h"
 #include "text/table_value.h"
@@ -34,18 +36,6 @@ void Block::Clear()
 
 namespace {
 
-// Blanks within a line of a batch file; CR and LF end lines.
-bool IsLineBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-
-
-
-// The two result texts of one point, exactly as the batch page's result line holds them
-// (the same calls in the same order as AppendBatchResultLine).
-struct PointTexts {
-    std::string first;
-    std::string second;
-};
-
 bool OutsideTaiwan(ConversionMode mode, Extended x, Extended y)
 {
     if (mode == TM2ToGeographic)
@@ -59,7 +49,7 @@ class PointConverter {
 public:
     PointConverter(const StreamSettings& settings, Block& block) : settings_(settings), block_(block) {}
 
-    bool Convert(std::string_view x, std::size_t xLine, std::string_view y, std::size_t yLine, PointTexts& texts)
+    bool Convert(std::string_view x, std::size_t xLine, std::string_view y, std::size_t yLine, PointResultTexts& texts)
     {
         Extended a, b;
         try {
@@ -75,16 +65,7 @@ public:
             return false;
         }
         try {
-            if (settings_.mode == TM2ToGeographic) {
-                const Geographic point = TM2ToGeographicPoint(*settings_.ellipsoid, a, b);
-                texts.first = GeneralFormat(point.longitude, 8);
-                texts.second = GeneralFormat(point.latitude, 7);
-            } else {
-                const Extended northing = LonLatToNorthing(*settings_.ellipsoid, a, b);
-                const Extended easting = LonLatToEasting(*settings_.ellipsoid, a, b);
-                texts.first = GeneralFormat(easting, 8);
-                texts.second = GeneralFormat(northing, 9);
-            }
+            ComputeResultTexts(settings_.mode, *settings_.ellipsoid, a, b, texts);
         } catch (const FloatingPointError& error) {
             block_.stop = BlockStop{xLine, error.what()};
             return false;
@@ -99,24 +80,10 @@ private:
     Block& block_;
 };
 
-// The end of the line that starts at p, and where the next one starts.
-struct LineSpan {
-    const char* end;
-    const char* next;
-};
-
-LineSpan FindLineEnd(const char* p, const char* end)
-{
-    while (p != end && *p != '\n' && *p != '\r') ++p;
-    if (p == end) return {end, end};
-    if (*p == '\r' && p + 1 != end && p[1] == '\n') return {p, p + 2};
-    return {p, p + 1};
-}
-
 void ConvertPairLines(const StreamSettings& settings, Block& block)
 {
     PointConverter converter(settings, block);
-    PointTexts texts;
+    PointResultTexts texts;
     std::vector<std::string_view> numbers;
     const char* p = block.input.data();
     const char* const end = p + block.input.size();
@@ -125,9 +92,7 @@ void ConvertPairLines(const StreamSettings& settings, Block& block)
         for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
             if (!converter.Convert(numbers[i], line, numbers[i + 1], line, texts))
                 return false;
-            block.output += texts.first;
-            block.output += ' ';
-            block.output += texts.second;
+            AppendResultTexts(block.output, texts);
             block.output += '\n';
         }
         return true;
@@ -145,8 +110,10 @@ void ConvertPairLines(const StreamSettings& settings, Block& block)
                 // reader: the pairs before it are converted, and the message shows the
                 // pair that could not be read.
                 const char* place = numbers.size() % 2 == 1 ? numbers.back().data() : q;
+                const char* begin = block.input.data();
                 if (convertPairs(line))
-                    block.stop = BlockStop{line, CannotReadPair(place, end)};
+                    block.stop = BlockStop{line, CannotReadPair(block.input, static_cast<std::size_t>(place - begin),
+                                                                static_cast<std::size_t>(q - begin))};
                 return;
             }
             numbers.emplace_back(q, numberEnd - q);
@@ -167,7 +134,7 @@ void ConvertPairLines(const StreamSettings& settings, Block& block)
 void ConvertPreparedPairs(const StreamSettings& settings, Block& block)
 {
     PointConverter converter(settings, block);
-    PointTexts texts;
+    PointResultTexts texts;
     const std::string_view input = block.input;
     for (std::size_t i = 0; i + 1 < block.pairs.size(); i += 2) {
         const NumberPlace& x = block.pairs[i];
@@ -175,41 +142,11 @@ void ConvertPreparedPairs(const StreamSettings& settings, Block& block)
         if (!converter.Convert(input.substr(x.begin, x.end - x.begin), x.line, input.substr(y.begin, y.end - y.begin),
                                y.line, texts))
             return;
-        block.output += texts.first;
-        block.output += ' ';
-        block.output += texts.second;
+        AppendResultTexts(block.output, texts);
         block.output += '\n';
     }
     block.stop = block.readerStop;
 }
-
-int CheckUtf8Bytes(const unsigned char* p, const unsigned char* end)
-{
-    while (p != end) {
-        const unsigned char c = *p;
-        if (c == 0) return 1;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        int more;
-        unsigned minimum;
-        unsigned value;
-        if (c >= 0xC2 && c <= 0xDF) more = 1, minimum = 0x80, value = c & 0x1F;
-        else if (c >= 0xE0 && c <= 0xEF) more = 2, minimum = 0x800, value = c & 0x0F;
-        else if (c >= 0xF0 && c <= 0xF4) more = 3, minimum = 0x10000, value = c & 0x07;
-        else return 2;
-        ++p;
-        for (int k = 0; k < more; ++k, ++p) {
-            if (p == end || (*p & 0xC0) != 0x80) return 2;
-            value = value << 6 | (*p & 0x3F);
-        }
-        if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 2;
-    }
-    return 0;
-}
-
-bool IsFieldBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The field as a number of the batch grammar, blanks around it allowed; false when it is
 // anything else.
@@ -228,7 +165,7 @@ bool FieldNumber(std::string_view value, std::string_view& number)
 void ConvertRecords(const StreamSettings& settings, Block& block)
 {
     PointConverter converter(settings, block);
-    PointTexts texts;
+    PointResultTexts texts;
     std::vector<FieldSpan> fields;
     std::string xValue, yValue;
     const char* p = block.input.data();
@@ -239,12 +176,12 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
         const LineSpan span = FindLineEnd(p, end);
         const std::string_view text(p, span.end - p);
         const std::string_view ending = span.next != span.end ? std::string_view(span.end, span.next - span.end) : "\n";
-        if (text.find_first_not_of(" \t") == std::string_view::npos) {
+        if (IsBlankRecordLine(text)) {
             block.output += text;  // a blank line stays as it is
             block.output += ending;
         } else {
-            if (const int check = CheckUtf8(text)) {
-                block.stop = BlockStop{line, check == 1 ? Utf16Message() : NotUtf8Message()};
+            if (const TextBytes check = CheckUtf8(text); check != TextBytes::Utf8) {
+                block.stop = BlockStop{line, check == TextBytes::HoldsNul ? Utf16Message() : NotUtf8Message()};
                 return;
             }
             std::size_t problem = 0;
@@ -266,12 +203,12 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
             if (ySpan.quoted) yField = yValue = FieldValue(text, ySpan);
             if (!FieldNumber(xField, xNumber)) {
                 block.stop = BlockStop{line, FieldNotANumberMessage(settings.xField + 1,
-                                                                    Excerpt(xField.data(), xField.data() + xField.size()))};
+                                                                    ReadableExcerpt(xField, 0))};
                 return;
             }
             if (!FieldNumber(yField, yNumber)) {
                 block.stop = BlockStop{line, FieldNotANumberMessage(settings.yField + 1,
-                                                                    Excerpt(yField.data(), yField.data() + yField.size()))};
+                                                                    ReadableExcerpt(yField, 0))};
                 return;
             }
             if (!converter.Convert(xNumber, line, yNumber, line, texts))
@@ -286,20 +223,9 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
 
 }  // namespace
 
-std::string CannotReadPair(const char* place, const char* end)
+std::string CannotReadPair(std::string_view bytes, std::size_t place, std::size_t unreadable)
 {
-    return "cannot read a pair of numbers at \"" + BatchExcerpt(place, end) + "\"";
-}
-
-int CheckUtf8(std::string_view text)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    // Most lines are ASCII without NUL: one pass the compiler can widen says so.
-    unsigned char unusual = 0;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        unusual |= static_cast<unsigned char>((p[i] == 0) | (p[i] >> 7));
-    if (unusual == 0) return 0;
-    return CheckUtf8Bytes(p, p + text.size());
+    return CannotReadPairMessage(ReadableExcerpt(bytes, place), DiagnoseLoadStopAt(bytes, unreadable));
 }
 
 void AppendRecord(std::string& out, std::string_view text, const std::vector<FieldSpan>& fields,

@@ -77,13 +77,10 @@ struct Block {
 // the block's first line as 1 unless the block carries whole line numbers.
 void ConvertBlock(Block& block);
 
-// The batch-file reader's message for a pair it cannot read at `place`: an excerpt of
-// up to 20 bytes before the line end (or `end`), unprintable bytes written \xHH.
-std::string CannotReadPair(const char* place, const char* end);
-
-// 0 for text that is UTF-8 (NUL aside), 1 when it holds a NUL byte (UTF-16 read as
-// bytes), 2 when it is not UTF-8.
-int CheckUtf8(std::string_view text);
+// The message for a pair that cannot be read: it begins at `place` in `bytes`, and no
+// number could be read at `unreadable` (the end of the bytes for a lone last number). The
+// excerpt and the cause are the batch page's.
+std::string CannotReadPair(std::string_view bytes, std::size_t place, std::size_t unreadable);
 
 // A record line with the two texts appended after `separator`, or put in the chosen
 // fields' places with settings.replace; without its line end.

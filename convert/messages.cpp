@@ -138,23 +138,37 @@ std::string WriteFailedMessage(const std::string& reason)
                              : "kartovel-convert: cannot write the output: " + reason + "\n";
 }
 
-std::string Excerpt(const char* first, const char* last)
+std::string CannotReadPairMessage(const std::string& excerpt, LoadStopCause cause)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string excerpt;
-    for (std::size_t n = 0; first != last; ++first, ++n) {
-        const unsigned char c = static_cast<unsigned char>(*first);
-        if (n >= 20 && (c & 0xC0) != 0x80)
-            break;  // never in the middle of a UTF-8 character
-        if (c == '\\')
-            excerpt += "\\\\";
-        else if (c >= 32 && c != 127)
-            excerpt += static_cast<char>(c);  // UTF-8 is checked before a record is read
-        else {
-            excerpt += "\\x";
-            excerpt += kHex[c >> 4];
-            excerpt += kHex[c & 15];
-        }
+    const bool chinese = ChineseMessages();
+    std::string message = chinese ? "無法在「" + excerpt + "」讀取一對數字"
+                                  : "cannot read a pair of numbers at \"" + excerpt + "\"";
+    switch (cause) {
+    case LoadStopCause::ListSeparator:
+        message += chinese ? "；欄位以逗號或分號分隔，如試算表的 CSV 檔：請用 --columns X,Y（從 1 起算的欄號或標題行的欄名）"
+                             "讀取，必要時加 --delimiter"
+                           : "; commas or semicolons separate the fields, as in a spreadsheet's CSV file: read it with "
+                             "--columns X,Y (field numbers from 1, or names from the header line), and --delimiter "
+                             "if needed";
+        break;
+    case LoadStopCause::Words:
+        message += chinese ? "；這一行含有文字，例如標題行：請用 --columns X,Y（標題行的欄名或從 1 起算的欄號）讀取"
+                           : "; the line holds words, such as a header line: read the file with --columns X,Y "
+                             "(names from the header line, or field numbers from 1)";
+        break;
+    case LoadStopCause::Quote:
+        message += chinese ? "；數字加了引號，如某些程式匯出的 CSV 檔：請用 --columns X,Y 讀取，必要時加 --delimiter"
+                           : "; the numbers are in quotation marks, as some programs write CSV files: read it with "
+                             "--columns X,Y, and --delimiter if needed";
+        break;
+    case LoadStopCause::Utf16:
+        message += chinese ? "；檔案是 UTF-16 文字：請另存為 UTF-8（試算表：另存新檔，「CSV UTF-8」）後再轉換，"
+                             "試算表的檔案請用 --columns X,Y 讀取"
+                           : "; the file is UTF-16 text: save it as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") "
+                             "and convert it again, with --columns X,Y for a spreadsheet's file";
+        break;
+    default:
+        break;
     }
-    return excerpt;
+    return message;
 }

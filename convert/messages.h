@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+#include "text/load_report.h"  // LoadStopCause
+
 bool ChineseMessages();
 // The English or the Chinese text, by ChineseMessages().
 const char* Localized(const char* english, const char* chinese);
@@ -23,6 +25,7 @@ std::string ColumnNotFoundMessage(const std::string& name);
 const char* OutOfMemoryMessage();
 std::string WriteFailedMessage(const std::string& reason);
 
-// Printable text for a message: at most 20 bytes of `text`, bytes outside printable
-// ASCII written \xHH, except that whole UTF-8 characters are kept as they are.
-std::string Excerpt(const char* first, const char* last);
+// The pair stream's stop: the excerpt where the pair begins, and, for the causes that
+// another way of reading fixes (a CSV file, a header, quotes, UTF-16), what the cause is
+// and the options that read such a file.
+std::string CannotReadPairMessage(const std::string& excerpt, LoadStopCause cause);

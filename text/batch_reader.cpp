@@ -4,30 +4,19 @@
 // strtod or a stream under the global locale that the window sets from the desktop.
 #include "text/batch_reader.h"
 
+#include "text/batch_file.h"
+#include "text/digits.h"
+
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <system_error>
-
-static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-static bool IsWhitespace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 // Skips whitespace, noting whether a line end (CR or LF) was passed.
 static const char* SkipWhitespace(const char* p, const char* end, bool& lineEnd)
 {
-    for (; p != end && IsWhitespace(*p); ++p)
-        lineEnd |= *p == '\n' || *p == '\r';
-    return p;
-}
-
-static const char* SkipDigits(const char* p, const char* end)
-{
-    while (p != end && IsDigit(*p)) ++p;
+    for (; p != end && IsBatchWhitespace(*p); ++p)
+        lineEnd |= IsLineEnd(*p);
     return p;
 }
 
@@ -95,23 +84,20 @@ static std::int64_t LeadingDigitExponent(const char* first, const char* last)
     return k + exponent;
 }
 
-// Converts a text that ScanBatchNumber accepted. False only if the converter disagrees with
-// the scanner about where the number ends, which would be a fault of this file; the
-// caller then treats the number as unreadable rather than loading a wrong value.
-static bool ConvertNumber(const char* first, const char* last, double& value)
+double BatchNumberValue(std::string_view number)
 {
     // from_chars takes no "+", and its "-" is handled here too so that both signs of
     // an out-of-range result come out the same way; negating a double is exact.
-    bool negative = *first == '-';
+    const char* first = number.data();
+    const char* last = first + number.size();
+    const bool negative = *first == '-';
     if (*first == '+' || *first == '-') ++first;
-    auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ptr != last) return false;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
+    (void)ptr;
     if (ec == std::errc::result_out_of_range)
         value = LeadingDigitExponent(first, last) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    else if (ec != std::errc())
-        return false;
-    if (negative) value = -value;
-    return true;
+    return negative ? -value : value;
 }
 
 static std::size_t LineOf(const char* begin, const char* place, const char* end)
@@ -126,40 +112,10 @@ static std::size_t LineOf(const char* begin, const char* place, const char* end)
     return line;
 }
 
-std::string BatchExcerpt(const char* place, const char* end)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string excerpt;
-    for (std::size_t n = 0; place != end && n < kBatchExcerptBytes; ++place, ++n) {
-        unsigned char c = static_cast<unsigned char>(*place);
-        if (c == '\r' || c == '\n') break;
-        if (c == '\\') {
-            excerpt += "\\\\";
-        } else if (c == '\t') {
-            excerpt += "\\t";
-        } else if (c >= 32 && c <= 126) {
-            excerpt += static_cast<char>(c);
-        } else {
-            excerpt += "\\x";
-            excerpt += kHex[c >> 4];
-            excerpt += kHex[c & 15];
-        }
-    }
-    return excerpt;
-}
-
 // The end of the file: the end of the bytes or the first Ctrl-Z.
 static const char* FileEnd(std::string_view bytes)
 {
-    const char* end = bytes.data() + bytes.size();
-    if (const void* ctrlZ = bytes.empty() ? nullptr : std::memchr(bytes.data(), 26, bytes.size()))
-        end = static_cast<const char*>(ctrlZ);
-    return end;
-}
-
-std::size_t Utf8ByteOrderMarkLength(std::string_view bytes)
-{
-    return bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    return bytes.data() + TextLength(bytes);
 }
 
 // Where the data begins: after a byte-order mark at the very start. Only the start is
@@ -189,12 +145,16 @@ static bool ScanPair(const char* p, const char* end, PairScan& scan)
     scan.xStart = SkipWhitespace(p, end, scan.xNewLine);
     scan.yStart = nullptr;
     const char* xEnd = ScanBatchNumber(scan.xStart, end);
-    if (xEnd == scan.xStart || !ConvertNumber(scan.xStart, xEnd, scan.pair.x))
+    if (xEnd == scan.xStart)
         return false;
+    scan.pair.x = BatchNumberValue(std::string_view(scan.xStart, static_cast<std::size_t>(xEnd - scan.xStart)));
     scan.yNewLine = false;
     scan.yStart = SkipWhitespace(xEnd, end, scan.yNewLine);
     scan.yEnd = ScanBatchNumber(scan.yStart, end);
-    return scan.yEnd != scan.yStart && ConvertNumber(scan.yStart, scan.yEnd, scan.pair.y);
+    if (scan.yEnd == scan.yStart)
+        return false;
+    scan.pair.y = BatchNumberValue(std::string_view(scan.yStart, static_cast<std::size_t>(scan.yEnd - scan.yStart)));
+    return true;
 }
 
 // Follows the count of numbers on each line as they are read, to find the first line
@@ -314,30 +274,7 @@ BatchReadResult ReadBatchPairs(std::string_view bytes, const BatchPairReceiver& 
     result.stopOffset = static_cast<std::size_t>(stop - begin);
     result.unreadableOffset = static_cast<std::size_t>(unreadable - begin);
     result.stopLine = LineOf(begin, stop, end);
-    result.stopExcerpt = BatchExcerpt(stop, end);
+    result.stopExcerpt = ReadableExcerpt(bytes, result.stopOffset);
     layout.Report(begin, end, result);
     return result;
-}
-
-BatchPairPlace LocateBatchPair(std::string_view bytes, std::size_t index)
-{
-    const char* begin = bytes.data();
-    const char* end = FileEnd(bytes);
-    const char* p = DataBegin(begin, end);
-    PairScan scan;
-    for (std::size_t n = 0; ScanPair(p, end, scan); ++n) {
-        if (n == index) {
-            BatchPairPlace place;
-            place.xOffset = static_cast<std::size_t>(scan.xStart - begin);
-            place.xLine = LineOf(begin, scan.xStart, end);
-            place.yOffset = static_cast<std::size_t>(scan.yStart - begin);
-            place.yLine = place.xLine + LineOf(scan.xStart, scan.yStart, end) - 1;
-            return place;
-        }
-        p = scan.yEnd;
-    }
-    // No such pair: report the place where reading stops.
-    const std::size_t offset = static_cast<std::size_t>(scan.xStart - begin);
-    const std::size_t line = LineOf(begin, scan.xStart, end);
-    return {offset, line, offset, line};
 }

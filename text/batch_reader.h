@@ -43,6 +43,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/batch_file.h"
+
 struct BatchPair {
     double x;  // easting (m) or longitude (degrees): the first number of the pair
     double y;  // northing (m) or latitude (degrees): the second number
@@ -68,11 +70,9 @@ struct BatchReadResult {
     std::size_t stopOffset = 0;
     // The 1-based line of stopOffset. LF, CR LF and a lone CR each end one line.
     std::size_t stopLine = 1;
-    // At most kBatchExcerptBytes bytes of the file from stopOffset, ending before the
-    // first CR or LF and at the end of the file. Printable ASCII only: bytes 32..126
-    // as they are except "\" written "\\", tab written "\t", every other byte "\xHH"
-    // (a byte-order mark shows as "\xEF\xBB\xBF"). Empty exactly when nothing
-    // stopped early, since an early stop is never at whitespace.
+    // ReadableExcerpt(bytes, stopOffset) (batch_file.h): the text there, up to its line
+    // end, as a message quotes it. Empty exactly when nothing stopped early, since an
+    // early stop is never at whitespace.
     std::string stopExcerpt;
     // Where exactly no number could be read when reading stopped early: the first byte,
     // after whitespace, of the unreadable text; for a lone last number, the end of the
@@ -99,8 +99,6 @@ struct BatchReadResult {
     std::size_t layoutNumbersPerLine = 0;
 };
 
-inline constexpr std::size_t kBatchExcerptBytes = 20;
-
 BatchReadResult ReadBatchPairs(std::string_view bytes);
 
 // Takes the pairs of a large file while it is read, so that they can be converted and
@@ -112,34 +110,12 @@ inline constexpr std::size_t kBatchPairsHandedOver = 32768;
 // As ReadBatchPairs(bytes); pairs handed to the receiver are not kept in the result.
 BatchReadResult ReadBatchPairs(std::string_view bytes, const BatchPairReceiver& receiver);
 
-// The length of a UTF-8 byte-order mark at the start of the bytes: 3 when they begin
-// with EF BB BF, else 0 (also for a mark cut short). A reader that takes a file in
-// blocks passes this many bytes of its first block and of no other.
-std::size_t Utf8ByteOrderMarkLength(std::string_view bytes);
-
 // The end of the number that starts at p, or p itself when none can be read there.
 // Greedy: every character that can continue the number is taken, so an "e" after the
 // mantissa commits to an exponent, and an exponent without digits makes the whole
 // number unreadable. The one scanner of the grammar above, for every reader of it.
 const char* ScanBatchNumber(const char* p, const char* end);
 
-// The excerpt of stopExcerpt: at most kBatchExcerptBytes bytes from place, ending before
-// the first CR or LF and at end, printable ASCII as described there.
-std::string BatchExcerpt(const char* place, const char* end);
-
-// Where a loaded pair stands in the file, for a message about one of its numbers.
-// Offsets count bytes from the start of the file; lines are 1-based and end as for
-// stopLine.
-struct BatchPairPlace {
-    std::size_t xOffset;  // the first byte of the pair's x number
-    std::size_t xLine;
-    std::size_t yOffset;  // the first byte of its y number
-    std::size_t yLine;
-};
-
-// The place of pair `index` (0-based) of ReadBatchPairs(bytes).pairs (a byte-order
-// mark at the start passed over the same way). Reads the bytes
-// again up to that pair, so it is linear in them: meant for reporting, not for every
-// pair. For an index at or beyond the count of pairs, both numbers are placed where
-// reading stops (stopOffset, stopLine).
-BatchPairPlace LocateBatchPair(std::string_view bytes, std::size_t index);
+// The nearest double to a text ScanBatchNumber accepted whole; beyond the double range
+// infinity, below it zero, with the text's sign. No locale is consulted.
+double BatchNumberValue(std::string_view number);

@@ -3,25 +3,39 @@
 #include "geodesy/projection.h"
 #include "number_text.h"
 
-void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
-                           std::string_view xText, std::string_view yText)
+void ComputeResultTexts(ConversionMode mode, const Ellipsoid& ellipsoid, Extended x, Extended y,
+                        PointResultTexts& texts)
 {
-    const Extended a = NumberFromText(xText);
-    const Extended b = NumberFromText(yText);
     if (mode == TM2ToGeographic) {
         // TM2ToLatitude then TM2ToLongitude, one footpoint for both: the same values and
         // the same error as the two calls in that order.
-        const Geographic point = TM2ToGeographicPoint(ellipsoid, a, b);
-        out += GeneralFormat(point.longitude, 8);
-        out += ' ';
-        out += GeneralFormat(point.latitude, 7);
+        const Geographic point = TM2ToGeographicPoint(ellipsoid, x, y);
+        texts.first = GeneralFormat(point.longitude, 8);
+        texts.second = GeneralFormat(point.latitude, 7);
     } else {
-        const Extended northing = LonLatToNorthing(ellipsoid, a, b);
-        const Extended easting = LonLatToEasting(ellipsoid, a, b);
-        out += GeneralFormat(easting, 8);
-        out += ' ';
-        out += GeneralFormat(northing, 9);
+        // The northing first: its error, if both fail, is the one reported.
+        const Extended northing = LonLatToNorthing(ellipsoid, x, y);
+        const Extended easting = LonLatToEasting(ellipsoid, x, y);
+        texts.first = GeneralFormat(easting, 8);
+        texts.second = GeneralFormat(northing, 9);
     }
+}
+
+void AppendResultTexts(std::string& out, const PointResultTexts& texts)
+{
+    out += texts.first;
+    out += ' ';
+    out += texts.second;
+}
+
+void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
+                           std::string_view xText, std::string_view yText)
+{
+    const Extended x = NumberFromText(xText);
+    const Extended y = NumberFromText(yText);
+    PointResultTexts texts;
+    ComputeResultTexts(mode, ellipsoid, x, y, texts);
+    AppendResultTexts(out, texts);
 }
 
 std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,

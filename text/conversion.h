@@ -5,9 +5,24 @@
 #include <string_view>
 
 #include "geodesy/ellipsoid.h"
+#include "geodesy/extended.h"
 
 // The direction selected in a page's direction group: its item index.
 enum ConversionMode { TM2ToGeographic = 0, GeographicToTM2 = 1 };
+
+// The two result texts of one point whose values are x and y, in the order the line
+// shows them:
+//   TM2ToGeographic: x = E, y = N (metres)   -> longitude (8 digits), latitude (7 digits)
+//   GeographicToTM2: x = longitude, y = latitude (degrees) -> E (8 digits), N (9 digits)
+// FloatingPointError leaves as the projections raise it, with nothing assigned.
+struct PointResultTexts {
+    std::string first;
+    std::string second;
+};
+void ComputeResultTexts(ConversionMode mode, const Ellipsoid& ellipsoid, Extended x, Extended y,
+                        PointResultTexts& texts);
+// The result line of a point without its line end: first " " second.
+void AppendResultTexts(std::string& out, const PointResultTexts& texts);
 
 // The result line of one batch row whose columns hold xText and yText:
 //   TM2ToGeographic: x = E, y = N (metres)   -> longitude (8 digits) " " latitude (7 digits)
@@ -17,7 +32,7 @@ enum ConversionMode { TM2ToGeographic = 0, GeographicToTM2 = 1 };
 std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,
                             std::string_view xText, std::string_view yText);
 // The same line appended to `out`, for callers that collect many lines in one buffer.
-// Both values are computed before anything is appended, so an error leaves `out` as it
+// Both texts are computed before anything is appended, so an error leaves `out` as it
 // was.
 void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
                            std::string_view xText, std::string_view yText);

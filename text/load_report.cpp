@@ -7,48 +7,6 @@
 
 namespace {
 
-// The end of the readable text: the first Ctrl-Z or the end of the bytes.
-std::size_t TextEnd(std::string_view bytes)
-{
-    const std::size_t ctrlZ = bytes.find('\x1A');
-    return ctrlZ == std::string_view::npos ? bytes.size() : ctrlZ;
-}
-
-// The length (1 to 4) of the well-formed UTF-8 character at the start of `text` and its
-// code point, or 0 when the bytes there are not UTF-8: a stray continuation byte, a
-// sequence cut short, an overlong form, a surrogate or a value beyond U+10FFFF. Big5
-// and the other double-byte encodings nearly always fail here, because their trail
-// bytes are ASCII or their lead bytes are continuation bytes in UTF-8.
-std::size_t DecodeUtf8(std::string_view text, char32_t& codePoint)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length;
-    char32_t smallest;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, smallest = 0x80, codePoint = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, smallest = 0x800, codePoint = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, smallest = 0x10000, codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (text.size() < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-    }
-    if (codePoint < smallest || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 bool IsAsciiLetter(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 
 // Full-width forms and the CJK space and punctuation, typed with a Chinese input method
@@ -148,10 +106,14 @@ std::string Counted(std::size_t n, const char* one, const char* many)
 
 LoadStopCause DiagnoseLoadStop(std::string_view bytes, const BatchReadResult& read)
 {
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+    return DiagnoseLoadStopAt(bytes, read.unreadableOffset);
+}
+
+LoadStopCause DiagnoseLoadStopAt(std::string_view bytes, std::size_t at)
+{
+    if (StartsWithUtf16ByteOrderMark(bytes))
         return LoadStopCause::Utf16;
-    const std::size_t end = TextEnd(bytes);
-    const std::size_t at = read.unreadableOffset;
+    const std::size_t end = TextLength(bytes);
     if (at >= end)
         return LoadStopCause::LoneNumber;
     const std::string_view rest = bytes.substr(at, end - at);
@@ -178,44 +140,6 @@ LoadStopCause DiagnoseLoadStop(std::string_view bytes, const BatchReadResult& re
     if (IsNumberStart(c))
         return LoadStopCause::IncompleteNumber;
     return LoadStopCause::OtherCharacter;
-}
-
-std::string ReadableExcerpt(std::string_view bytes, std::size_t offset)
-{
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    const std::size_t end = TextEnd(bytes);
-    std::string_view rest = offset < end ? bytes.substr(offset, end - offset) : std::string_view();
-    std::string excerpt;
-    const auto escape = [&](std::string_view raw) {
-        for (char byte : raw) {
-            const unsigned char b = static_cast<unsigned char>(byte);
-            excerpt += "\\x";
-            excerpt += kHex[b >> 4];
-            excerpt += kHex[b & 15];
-        }
-    };
-    for (std::size_t characters = 0; !rest.empty() && characters < kReadableExcerptCharacters; ++characters) {
-        const char first = rest[0];
-        if (first == '\r' || first == '\n')
-            break;
-        char32_t codePoint;
-        std::size_t length = DecodeUtf8(rest, codePoint);
-        if (first == '\\') {
-            excerpt += "\\\\";
-        } else if (first == '\t') {
-            excerpt += "\\t";
-        } else if (length == 0) {
-            length = 1;
-            escape(rest.substr(0, 1));
-        } else if (codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F) || codePoint == 0xFEFF) {
-            // Controls and the invisible byte-order mark would show as nothing.
-            escape(rest.substr(0, length));
-        } else {
-            excerpt += rest.substr(0, length);
-        }
-        rest.remove_prefix(length == 0 ? 1 : length);
-    }
-    return excerpt;
 }
 
 std::string LoadReport(std::string_view bytes, const BatchReadResult& read)

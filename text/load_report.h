@@ -26,14 +26,13 @@ enum class LoadStopCause {
 
 // Meaningful only when read.stoppedEarly; read must be ReadBatchPairs(bytes).
 LoadStopCause DiagnoseLoadStop(std::string_view bytes, const BatchReadResult& read);
+// The same judged from where no number could be read, `at`, in bytes that begin where the
+// file begins; at or beyond the end of the text, the last number had no partner. For a
+// reader that holds only part of the file (the converter): what follows `at` up to the
+// line end is enough, and a UTF-16 mark is seen only when the bytes start with it.
+LoadStopCause DiagnoseLoadStopAt(std::string_view bytes, std::size_t at);
 
-inline constexpr std::size_t kReadableExcerptCharacters = 20;
-
-// The text of the file from `offset` to the end of its line (CR, LF, Ctrl-Z or the end
-// of the bytes), at most kReadableExcerptCharacters characters, as readable text:
-// UTF-8 characters as they are; "\" as "\\", tab as "\t"; every byte that is not text
-// (invalid UTF-8, a control character, a byte-order mark) as "\xHH".
-std::string ReadableExcerpt(std::string_view bytes, std::size_t offset);
+// ReadableExcerpt, the excerpt the report quotes, is in batch_file.h.
 
 // What to show after ReadBatchPairs(bytes) gave `read`: empty when the whole file was
 // read and its pairs line up with its lines. Otherwise, in Chinese and then in English:

@@ -12,6 +12,8 @@
 #endif
 
 #include "geodesy/floating_point.h"
+#include "text/digits.h"
+#include "text/utf8.h"
 
 // ---------------------------------------------------------------------------------------
 // DecimalMark
@@ -27,26 +29,13 @@ const std::string& DecimalMark()
     return MarkStorage();
 }
 
-// Bytes of the UTF-8 character that starts with `lead`; a stray continuation byte or an
-// invalid lead counts as a character of its own.
-static std::size_t Utf8Length(unsigned char lead)
-{
-    if (lead < 0xC0)
-        return 1;
-    if (lead < 0xE0)
-        return 2;
-    if (lead < 0xF0)
-        return 3;
-    if (lead < 0xF8)
-        return 4;
-    return 1;
-}
-
 void SetDecimalMark(std::string_view mark)
 {
     if (mark.empty())
         mark = ".";
-    const std::size_t length = std::min(mark.size(), Utf8Length(static_cast<unsigned char>(mark[0])));
+    // The first UTF-8 character; a byte that does not start one counts as a character.
+    char32_t codePoint;
+    const std::size_t length = std::max<std::size_t>(1, DecodeUtf8(mark, codePoint));
     MarkStorage().assign(mark.data(), length);
 }
 
@@ -547,11 +536,7 @@ std::string FormatDms(Extended x)
 // ---------------------------------------------------------------------------------------
 // Reading numbers
 
-// Correctly rounded extended powers of ten: 10^i, 10^(32 i) and 10^(512 i).
-static const Extended kTens[32] = {
-    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L,
-    1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L,
-    1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L, 1e28L, 1e29L, 1e30L, 1e31L};
+// Correctly rounded extended powers of ten: 10^i (digits.h), 10^(32 i) and 10^(512 i).
 static const Extended kTens32[16] = {
     1e0L,   1e32L,  1e64L,  1e96L,  1e128L, 1e160L, 1e192L, 1e224L,
     1e256L, 1e288L, 1e320L, 1e352L, 1e384L, 1e416L, 1e448L, 1e480L};
@@ -572,11 +557,6 @@ static const Extended kTens512[10] = {1e0L,    1e512L,  1e1024L, 1e1536L, 1e2048
 {
     std::feclearexcept(FE_OVERFLOW & ~flagsBefore);
     ThrowParseError(text);
-}
-
-static bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
 }
 
 // The digits of a number text as one integer, value × 10 + digit for each digit. Up to 19
@@ -694,7 +674,7 @@ static Extended ReadNumberText(std::string_view text)
         const long a = k < 0 ? -k : k;
         if (k >= 32)
             readFlagsBefore();
-        const Extended f1 = kTens[a % 32];
+        const Extended f1 = kPowersOfTen[a % 32];
         const Extended f32 = kTens32[(a / 32) % 16];
         const Extended f512 = kTens512[a / 512];
         if (k > 0) {

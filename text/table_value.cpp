@@ -3,22 +3,12 @@
 #include "text/table_value.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
-#include <limits>
-#include <system_error>
 
 #include "text/batch_reader.h"
 #include "text/conversion.h"
+#include "text/digits.h"
 #include "text/number_text.h"
-
-static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-static const char* SkipDigits(const char* p, const char* end)
-{
-    while (p != end && IsDigit(*p)) ++p;
-    return p;
-}
 
 // The digits of a number text, its first nonzero digit's decimal position (the value
 // lies in [10^(lead-1), 10^lead)) and the integer of its significant digits.
@@ -81,37 +71,17 @@ static Digits ReadDigits(std::string_view number)
     return d;
 }
 
-double BatchNumberValue(std::string_view number)
-{
-    const char* first = number.data();
-    const char* last = first + number.size();
-    const bool negative = *first == '-';
-    if (*first == '+' || *first == '-') ++first;
-    double value = 0;
-    const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range) {
-        // Above the largest double (about 1.8e308) or below half the smallest subnormal.
-        const Digits d = ReadDigits(std::string_view(first, static_cast<std::size_t>(last - first)));
-        value = d.nonzero && d.lead > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
-    return negative ? -value : value;
-}
-
 bool TableValueWithoutText(std::string_view number, Extended& value)
 {
     const Digits d = ReadDigits(number);
     // 10^-4 <= |D| < 10^15: lead from -3 to 15.
     if (!d.nonzero || d.significant > 15 || d.lead < -3 || d.lead > 15)
         return false;
-    static const Extended kTens[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
-                                     1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
-                                     1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
     Extended v = static_cast<Extended>(d.mantissa);
     if (d.power > 0)
-        v = v * kTens[d.power];
+        v = v * kPowersOfTen[d.power];
     else if (d.power < 0)
-        v = v / kTens[-d.power];
+        v = v / kPowersOfTen[-d.power];
     value = d.negative ? -v : v;
     return true;
 }

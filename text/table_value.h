@@ -8,11 +8,7 @@
 #include <string_view>
 
 #include "geodesy/extended.h"
-#include "text/batch_reader.h"  // ScanBatchNumber
-
-// The nearest double to a text ScanBatchNumber accepted whole, with the reader's rules
-// beyond the double range (infinity, or zero, with the text's sign).
-double BatchNumberValue(std::string_view number);
+#include "text/batch_reader.h"  // ScanBatchNumber, BatchNumberValue
 
 // NumberFromText(BatchCellText(BatchNumberValue(number))) for a text ScanBatchNumber
 // accepted whole: the value of a loaded table cell. Throws what NumberFromText throws

@@ -63,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first number takes at least one byte, every later one at least two (a
     // separator, or a sign or point that cannot continue the one before).
     Require(r.pairs.size() <= (size + 1) / 4, "more pairs than the bytes can hold");
-    Require(r.stopExcerpt.size() <= 4 * kBatchExcerptBytes, "excerpt too long");
+    Require(r.stopExcerpt.size() <= 16 * kReadableExcerptCharacters, "excerpt too long");
     Require(r.stopExcerpt.empty() == !r.stoppedEarly, "excerpt empty at an early stop, or filled at the end");
-    for (char c : r.stopExcerpt) Require(c >= 32 && c <= 126, "excerpt not printable");
+    for (char c : r.stopExcerpt) Require(static_cast<unsigned char>(c) >= 32 && c != 127, "excerpt holds a control");
     for (const BatchPair& pair : r.pairs) Require(!std::isnan(pair.x) && !std::isnan(pair.y), "NaN loaded");
 
     std::string written;

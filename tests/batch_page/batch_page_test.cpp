@@ -434,10 +434,10 @@ TEST_F(BatchPage, PartialReadIsReported)
          "1 pair loaded. Reading stopped at line 2: \"\\xEF\\xBB\\xBF3 4\".", "Likely cause: a byte-order mark stands inside"},
         {"double-byte space", "1 2 \xE3\x80\x80 3 4", "已載入 1 組座標。讀取在第 1 行停止：「　 3 4」。",
          "1 pair loaded. Reading stopped at line 1: \"　 3 4\".", "Likely cause: full-width characters are used"},
-        {"UTF-16", QByteArray("\xFF\xFE" "1\0 \0" "2\0", 8), "已載入 0 組座標。讀取在第 1 行停止：「\\xFF\\xFE1\\x00 \\x002\\x00」。",
-         "0 pairs loaded. Reading stopped at line 1: \"\\xFF\\xFE1\\x00 \\x002\\x00\".", "Likely cause: the file is UTF-16 text"},
-        {"Big5 header", "\xAA\x46 \xA5\x5F\n1 2\n", "已載入 0 組座標。讀取在第 1 行停止：「\\xAAF \\xA5_」。",
-         "0 pairs loaded. Reading stopped at line 1: \"\\xAAF \\xA5_\".", "Likely cause: the line is not UTF-8 text"},
+        {"UTF-16", QByteArray("\xFF\xFE" "1\0 \0" "2\0", 8), "已載入 0 組座標。讀取在第 1 行停止：「1 2」。",
+         "0 pairs loaded. Reading stopped at line 1: \"1 2\".", "Likely cause: the file is UTF-16 text"},
+        {"Big5 header", "\xAA\x46 \xA5\x5F\n1 2\n", "已載入 0 組座標。讀取在第 1 行停止：「\\xAA\\x46 \\xA5\\x5F」。",
+         "0 pairs loaded. Reading stopped at line 1: \"\\xAA\\x46 \\xA5\\x5F\".", "Likely cause: the line is not UTF-8 text"},
     };
     for (const PartialCase& c : cases) {
         desktop.messages.clear();

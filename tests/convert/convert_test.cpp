@@ -337,9 +337,26 @@ TEST(Convert, Stops)
         std::string expectedErr;
     };
     const std::string missing = PathOf("missing.txt");
+    // What the pair stream adds when another way of reading fits the file.
+    const std::string words = "; the line holds words, such as a header line: read the file with --columns X,Y "
+                              "(names from the header line, or field numbers from 1)\n";
+    const std::string commas = "; commas or semicolons separate the fields, as in a spreadsheet's CSV file: read it "
+                               "with --columns X,Y (field numbers from 1, or names from the header line), and "
+                               "--delimiter if needed\n";
+    const std::string quotes = "; the numbers are in quotation marks, as some programs write CSV files: read it with "
+                               "--columns X,Y, and --delimiter if needed\n";
+    const std::string utf16 = "; the file is UTF-16 text: save it as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") "
+                              "and convert it again, with --columns X,Y for a spreadsheet's file\n";
     const std::vector<Case> table = {
         {"letters after a pair", "247342 2652335\n250000 abc\n", {"{stop}"}, "120.97388 23.97564\n",
-         "{stop}:2: cannot read a pair of numbers at \"250000 abc\"\n"},
+         "{stop}:2: cannot read a pair of numbers at \"250000 abc\"" + words},
+        {"a Chinese header, decoded", "247342 2652335\n東 北\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:2: cannot read a pair of numbers at \"東 北\"" + words},
+        {"a CSV header", "E,N\n247342,2652335\n", {"{stop}"}, "", "{stop}:1: cannot read a pair of numbers at \"E,N\"" + words},
+        {"quoted numbers", "\"247342\" \"2652335\"\n", {"{stop}"}, "",
+         "{stop}:1: cannot read a pair of numbers at \"\"247342\" \"2652335\"\"" + quotes},
+        {"a Big5 note: bytes, never stray letters", "247342 2652335 \xB5\xF9\xD7\xA9\n", {"{stop}"}, "120.97388 23.97564\n",
+         "{stop}:1: cannot read a pair of numbers at \"\\xB5\\xF9\\xD7\\xA9\"\n"},
         {"a last number without its partner", "247342 2652335 250000", {"--pairs-across-lines", "{stop}"},
          "120.97388 23.97564\n", "{stop}:1: cannot read a pair of numbers at \"250000\"\n"},
         {"three numbers on a line", "247342 2652335\n250000 1 2\n", {"{stop}"}, "120.97388 23.97564\n",
@@ -354,11 +371,13 @@ TEST(Convert, Stops)
         {"an odd count of numbers one a line", "247342\n2652335\n250000\n", {"{stop}"}, "120.97388 23.97564\n",
          "{stop}:3: cannot read a pair of numbers at \"250000\"\n"},
         {"a UTF-16 byte-order mark", std::string("\xFF\xFE" "2\0" "4\0", 6), {"{stop}"}, "",
-         "{stop}:1: cannot read a pair of numbers at \"\\xFF\\xFE" "2\\x004\\x00\"\n"},
+         "{stop}:1: cannot read a pair of numbers at \"24\"" + utf16},
+        {"UTF-16 without a mark", std::string("2\0" "4\0" " \0" "5\0", 8), {"{stop}"}, "",
+         "{stop}:1: cannot read a pair of numbers at \"24 5\"" + utf16},
         {"byte-order mark after the start", "247342 2652335\n\xEF\xBB\xBF" "250000 2600000\n", {"{stop}"},
          "120.97388 23.97564\n", "{stop}:2: cannot read a pair of numbers at \"\\xEF\\xBB\\xBF250000 2600000\"\n"},
         {"comma between the numbers, third line", "121 23.5\n\n121,23.5\n", {"--to-tm2", "{stop}"},
-         "250000 2599660.18\n", "{stop}:3: cannot read a pair of numbers at \"121,23.5\"\n"},
+         "250000 2599660.18\n", "{stop}:3: cannot read a pair of numbers at \"121,23.5\"" + commas},
         {"exponent without digits", "1e 2\n", {"{stop}"}, "", "{stop}:1: cannot read a pair of numbers at \"1e 2\"\n"},
         {"a number beyond the double range", "247342 2652335\n1e400 2600000\n250000 2600000\n", {"{stop}"},
          "120.97388 23.97564\n", "{stop}:2: 'INF' is not a valid floating point value\n"},
@@ -369,7 +388,7 @@ TEST(Convert, Stops)
         {"a northing whose arc difference leaves the double range", "250000 2600000\n250000 1.7976e308\n",
          {"{stop}"}, goodLine, "{stop}:2: Floating point overflow\n"},
         {"a stop in the first file: later files unread", "250000 2600000 x\n", {"{stop}", good}, goodLine,
-         "{stop}:1: cannot read a pair of numbers at \"x\"\n"},
+         "{stop}:1: cannot read a pair of numbers at \"x\"" + words},
         {"a file that cannot be opened after a good one", "", {good, missing, good}, goodLine,
          "kartovel-convert: " + missing + ": No such file or directory\n"},
         {"a folder", "", {ScratchDir()}, "", "kartovel-convert: " + ScratchDir() + ": Is a directory\n"},
@@ -405,7 +424,9 @@ TEST(Convert, StopsInALaterBlock)
     };
     const std::vector<Case> table = {
         {"INF row", "1e400 2600000\n", "'INF' is not a valid floating point value"},
-        {"unreadable row", "250000 N\n", "cannot read a pair of numbers at \"250000 N\""},
+        {"unreadable row", "250000 N\n", "cannot read a pair of numbers at \"250000 N\"; the line holds words, "
+                           "such as a header line: read the file with --columns X,Y (names from the header line, or "
+                           "field numbers from 1)"},
     };
     for (const Case& c : table) {
         SCOPED_TRACE(c.name);

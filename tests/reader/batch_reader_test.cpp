@@ -79,7 +79,7 @@ TEST(BatchReader, LoadingEdgeCases)
         {"odd count, blank lines after", "1 2 3\n\n\n", {{1, 2}}, true, 1, 4, "3"},
         {"letters first", "E N\n247342 2652335\n", {}, true, 1, 0, "E N"},
         {"byte-order mark of UTF-8 is passed over", Bytes("\xEF\xBB\xBF" "1 2\r\n"), {{1, 2}}, false, 2, 8, ""},
-        {"byte-order mark of UTF-16", Bytes("\xFF\xFE" "1\0 \0" "2\0"), {}, true, 1, 0, "\\xFF\\xFE1\\x00 \\x002\\x00"},
+        {"byte-order mark of UTF-16", Bytes("\xFF\xFE" "1\0 \0" "2\0"), {}, true, 1, 0, "1 2"},
         {"comma between the numbers", "121.5,24.5\n", {}, true, 1, 0, "121.5,24.5"},
         {"comma on the second line", "1 2\n3,4\n5 6\n", {{1, 2}}, true, 2, 4, "3,4"},
         {"exponent and explicit sign forms", "1e5 2E-2\n+7 .5\n", {{100000, 0.02}, {7, 0.5}}, false, 3, 15, ""},
@@ -132,7 +132,7 @@ TEST(BatchReader, NumberBoundaries)
         {"words for infinity", "inf nan", {}, true, 1, 0, "inf nan"},
         {"semicolon", "1 2;3 4", {{1, 2}}, true, 1, 3, ";3 4"},
         {"NUL byte", Bytes("1\0 2"), {}, true, 1, 0, "1\\x00 2"},
-        {"double-byte space", Bytes("1 2\n3\xA1\x40" "4"), {{1, 2}}, true, 2, 4, "3\\xA1@4"},
+        {"double-byte space", Bytes("1 2\n3\xA1\x40" "4"), {{1, 2}}, true, 2, 4, "3\\xA1\\x404"},
         {"thousands separator", "1,000.5 2", {}, true, 1, 0, "1,000.5 2"},
         {"decimal comma", "1 2\n121,5 24,5", {{1, 2}}, true, 2, 4, "121,5 24,5"},
         {"leading zeros", "007 -0003.50", {{7, -3.5}}, false, 1, 12, ""},
@@ -200,8 +200,8 @@ TEST(BatchReader, StopPlaceReport)
         {"excerpt ends at CR", "1 2 3 \rzz", {{1, 2}}, true, 1, 4, "3 "},
         {"excerpt is cut", "x123456789012345678901234567890", {}, true, 1, 0, "x1234567890123456789"},
         {"excerpt escapes", Bytes("1 2 a\\b\tc\x7F\x80\x1B"), {{1, 2}}, true, 1, 4, "a\\\\b\\tc\\x7F\\x80\\x1B"},
-        {"escaped bytes count once against the cut", Bytes("\xE5\x8C\xB9\xE6\xAC\xA1\xE8\xBD\x89\xE6\x8F\x9B" "12345678abc"),
-         {}, true, 1, 0, "\\xE5\\x8C\\xB9\\xE6\\xAC\\xA1\\xE8\\xBD\\x89\\xE6\\x8F\\x9B12345678"},
+        {"a character counts once against the cut", Bytes("\xE5\x8C\xB9\xE6\xAC\xA1\xE8\xBD\x89\xE6\x8F\x9B" "1234567890123456789"),
+         {}, true, 1, 0, "\xE5\x8C\xB9\xE6\xAC\xA1\xE8\xBD\x89\xE6\x8F\x9B" "1234567890123456"},
         {"far down a long file", std::string(5000, '\n') + "1 2\n3 ,", {{1, 2}}, true, 5002, 5004, "3 ,"},
     });
 }
@@ -260,10 +260,6 @@ TEST(BatchReader, ByteOrderMark)
                                      {Bytes("\xEF\xBB\xBF" "12"), 3}, {Bytes("1\xEF\xBB\xBF"), 0}, {Bytes("\xFF\xFE" "1"), 0}};
     for (const Case& c : table)
         EXPECT_EQ(Utf8ByteOrderMarkLength(c.bytes), c.length) << "\"" << c.bytes << "\"";
-
-    const BatchPairPlace place = LocateBatchPair(Bytes("\xEF\xBB\xBF" "1 2\n3 4"), 1);
-    EXPECT_EQ(place.xOffset, 7u);
-    EXPECT_EQ(place.xLine, 2u);
 }
 
 // Whether the numbers line up with the lines: the first line that breaks the pattern,
