@@ -12,7 +12,7 @@ struct ConvertOptions {
     Action action = Action::Convert;
     ConversionMode mode = TM2ToGeographic;  // the window's start state
     int ellipsoidIndex = 0;                 // into kEllipsoids: 0 GRS67, 1 GRS80
-    unsigned jobs = 0;                      // 0: one thread per core
+    unsigned jobs = 0;                      // threads that convert; 0: one per core, at most kMaximumJobs
     std::vector<std::string> files;         // "-" is standard input; none means "-"
     bool pairsAcrossLines = false;          // numbers paired two by two wherever lines end
     bool quiet = false;                     // no warning about points outside Taiwan
@@ -26,7 +26,9 @@ struct ConvertOptions {
     bool replace = false;
 };
 
-inline constexpr unsigned kMaximumJobs = 1024;
+// The most converting threads: beyond a few dozen the one reading thread is the limit,
+// and each thread holds up to three blocks of input and output in flight.
+inline constexpr unsigned kMaximumJobs = 64;
 
 // GNU style: options anywhere before "--", "--ellipsoid grs80" or "--ellipsoid=grs80",
 // "-j 2" or "-j2", the last of repeated options counts. --help and --version win over everything else

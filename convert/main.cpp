@@ -49,7 +49,7 @@ static int Run(int argc, char** argv)
 
     unsigned jobs = options.jobs;
     if (jobs == 0)
-        jobs = std::max(1u, std::thread::hardware_concurrency());
+        jobs = std::clamp(std::thread::hardware_concurrency(), 1u, kMaximumJobs);
     if (options.files.empty())
         options.files.push_back("-");
 

@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "text/batch_file.h"
+#include "text/load_report.h"
+
 static bool ChineseName(std::string_view name)
 {
     return name.starts_with("zh_TW") || name.starts_with("zh_HK") || name.starts_with("zh_MO") ||
@@ -138,8 +141,10 @@ std::string WriteFailedMessage(const std::string& reason)
                              : "kartovel-convert: cannot write the output: " + reason + "\n";
 }
 
-std::string CannotReadPairMessage(const std::string& excerpt, LoadStopCause cause)
+std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable)
 {
+    const std::string excerpt = ReadableExcerpt(bytes, place);
+    const LoadStopCause cause = DiagnoseLoadStopAt(bytes, unreadable);
     const bool chinese = ChineseMessages();
     std::string message = chinese ? "無法在「" + excerpt + "」讀取一對數字"
                                   : "cannot read a pair of numbers at \"" + excerpt + "\"";

@@ -5,8 +5,7 @@
 // environment is read, never the C locale, so the numbers stay "." whatever it is.
 #include <cstddef>
 #include <string>
-
-#include "text/load_report.h"  // LoadStopCause
+#include <string_view>
 
 bool ChineseMessages();
 // The English or the Chinese text, by ChineseMessages().
@@ -25,7 +24,8 @@ std::string ColumnNotFoundMessage(const std::string& name);
 const char* OutOfMemoryMessage();
 std::string WriteFailedMessage(const std::string& reason);
 
-// The pair stream's stop: the excerpt where the pair begins, and, for the causes that
-// another way of reading fixes (a CSV file, a header, quotes, UTF-16), what the cause is
-// and the options that read such a file.
-std::string CannotReadPairMessage(const std::string& excerpt, LoadStopCause cause);
+// The pair stream's stop for a pair that begins at `place` in `bytes` where no number
+// could be read at `unreadable` (the end of the bytes for a lone last number): the batch
+// page's excerpt there and, for the causes that another way of reading fixes (a CSV file,
+// a header, quotes, UTF-16), the cause and the options that read such a file.
+std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable);

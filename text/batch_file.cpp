@@ -1,5 +1,6 @@
 #include "text/batch_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 bool IsBlankRecordLine(std::string_view line)
@@ -15,6 +16,15 @@ LineSpan FindLineEnd(const char* p, const char* end)
     if (p == end) return {end, end};
     if (*p == '\r' && p + 1 != end && p[1] == '\n') return {p, p + 2};
     return {p, p + 1};
+}
+
+std::size_t CountLineEnds(std::string_view bytes)
+{
+    std::size_t count = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    if (bytes.find('\r') == std::string_view::npos) return count;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) ++count;
+    return count;
 }
 
 std::size_t TextLength(std::string_view bytes)

@@ -34,6 +34,9 @@ struct LineSpan {
 };
 LineSpan FindLineEnd(const char* p, const char* end);
 
+// The count of line ends (LF, CR LF, lone CR) in the bytes; a CR at their very end counts.
+std::size_t CountLineEnds(std::string_view bytes);
+
 // Byte 26 (Ctrl-Z) ends the text of a file: nothing after it is looked at.
 inline constexpr char kEndOfText = '\x1A';
 

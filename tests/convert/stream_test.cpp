@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "convert/convert_run.h"
-#include "convert/line_stream.h"
+#include "convert/ordered_pipeline.h"
 #include "geodesy/floating_point.h"
 #include "text/batch_reader.h"
 #include "text/conversion.h"
@@ -46,9 +46,19 @@ static std::thread StartSomeThreads(std::function<void()> work)
     return std::thread(std::move(work));
 }
 
+// A pipeline stage that does nothing: only the pipeline's threads are looked at.
+struct IdleStage final : PipelineStage<int> {
+    void Reset(int&) noexcept override {}
+    void Do(int&) noexcept override {}
+    bool Write(int&) override { return true; }
+    int Flush() noexcept override { return 0; }
+    void ReportFlushFailed(int) noexcept override {}
+    void ReportOutOfMemory() noexcept override {}
+};
+
 // A thread that cannot start means fewer workers, down to none, never an abort; the
 // output is the same whatever number started.
-TEST(LineStream, ThreadsThatCannotStart)
+TEST(OrderedPipeline, ThreadsThatCannotStart)
 {
     std::string input;
     std::string expected;
@@ -70,8 +80,9 @@ TEST(LineStream, ThreadsThatCannotStart)
         SCOPED_TRACE("threads that start: " + std::to_string(allowed));
         gThreadsAllowed = allowed;
         {
-            LineStream stream(8, stdout, stderr);
-            EXPECT_EQ(stream.Workers(), static_cast<unsigned>(allowed));
+            IdleStage stage;
+            OrderedPipeline<int> pipeline(8, stage);
+            EXPECT_EQ(pipeline.Workers(), static_cast<unsigned>(allowed));
         }
         gThreadsAllowed = allowed;
         ConvertOptions options;
@@ -157,5 +168,15 @@ TEST(TableValue, BeyondTheDoubleRange)
     for (const Case& c : table) {
         const double value = BatchNumberValue(c.text);
         EXPECT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(c.value)) << c.text;
+    }
+}
+
+// -j N: N threads convert, the reading thread itself for N = 1, else N workers beside it.
+TEST(OrderedPipeline, ThreadsAsAsked)
+{
+    for (unsigned threads : {1u, 2u, 5u, kMaximumJobs}) {
+        IdleStage stage;
+        OrderedPipeline<int> pipeline(threads, stage);
+        EXPECT_EQ(pipeline.Workers(), threads == 1 ? 0u : threads) << "-j " << threads;
     }
 }

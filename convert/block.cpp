@@ -1,0 +1,167 @@
+#include "convert/block.h"
+
+#include <algorithm>
+#include <new>
+#include <string_view>
+
+#include "geodesy/floating_point.h"
+#include "geodesy/projection.h"
+#include "convert/messages.h"
+#include "convert/point_converter.h"
+#include "convert/record_lines.h"
+#include "text/batch_file.h"
+#include "text/load_report.h"
+#include "text/number_text.h"
+#include "text/table_value.h"
+
+void Block::Reset() noexcept
+{
+    content = PairLines{};
+    fileName.reset();
+    firstLine = 1;
+    input.clear();
+    output.clear();
+    stop.reset();
+    outOfMemory = false;
+    outside = 0;
+    firstOutsideLine = 0;
+}
+
+namespace {
+
+bool OutsideTaiwan(ConversionMode mode, Extended x, Extended y)
+{
+    if (mode == TM2ToGeographic)
+        return !(x >= 0 && x <= 500000 && y >= 2300000 && y <= 2900000);
+    return !(x >= 117 && x <= 124 && y >= 20 && y <= 27);
+}
+
+}  // namespace
+
+bool PointConverter::Convert(std::string_view x, std::size_t xLine, std::string_view y, std::size_t yLine,
+                             PointResultTexts& texts)
+{
+    Extended a, b;
+    try {
+        a = TableValue(x);
+    } catch (const ParseError& error) {
+        block_.stop = BlockStop{xLine, error.what()};
+        return false;
+    }
+    try {
+        b = TableValue(y);
+    } catch (const ParseError& error) {
+        block_.stop = BlockStop{yLine, error.what()};
+        return false;
+    }
+    try {
+        ComputeResultTexts(settings_.mode, *settings_.ellipsoid, a, b, texts);
+    } catch (const FloatingPointError& error) {
+        block_.stop = BlockStop{xLine, error.what()};
+        return false;
+    }
+    if (OutsideTaiwan(settings_.mode, a, b) && block_.outside++ == 0)
+        block_.firstOutsideLine = xLine;
+    return true;
+}
+
+namespace {
+
+void ConvertPairLines(const ConversionSettings& settings, Block& block)
+{
+    PointConverter converter(settings, block);
+    PointResultTexts texts;
+    std::vector<std::string_view> numbers;
+    const char* p = block.input.data();
+    const char* const end = p + block.input.size();
+    // Appends the lines of the pairs numbers[0, 1], [2, 3], ...; false when one failed.
+    auto convertPairs = [&](std::size_t line) {
+        for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
+            if (!converter.Convert(numbers[i], line, numbers[i + 1], line, texts))
+                return false;
+            AppendResultTexts(block.output, texts);
+            block.output += '\n';
+        }
+        return true;
+    };
+    for (std::size_t line = block.firstLine; p != end; ++line) {
+        const LineSpan span = FindLineEnd(p, end);
+        numbers.clear();
+        const char* q = p;
+        for (;;) {
+            while (q != span.end && IsLineBlank(*q)) ++q;
+            if (q == span.end) break;
+            const char* numberEnd = ScanBatchNumber(q, span.end);
+            if (numberEnd == q) {
+                // Text that is not a number stops reading as it stops the batch-file
+                // reader: the pairs before it are converted, and the message shows the
+                // pair that could not be read.
+                const char* place = numbers.size() % 2 == 1 ? numbers.back().data() : q;
+                const char* begin = block.input.data();
+                if (convertPairs(line))
+                    block.stop = BlockStop{line, CannotReadPairMessage(block.input, static_cast<std::size_t>(place - begin),
+                                                                static_cast<std::size_t>(q - begin))};
+                return;
+            }
+            numbers.emplace_back(q, numberEnd - q);
+            q = numberEnd;
+        }
+        if (numbers.size() == 2) {
+            if (!convertPairs(line))
+                return;
+        } else if (!numbers.empty()) {
+            block.stop = BlockStop{line, LineCountMessage(numbers.size(), false)};
+            return;
+        }
+        p = span.next;
+    }
+}
+
+void ConvertFoundPairs(const ConversionSettings& settings, const FoundPairs& found, Block& block)
+{
+    PointConverter converter(settings, block);
+    PointResultTexts texts;
+    const std::string_view input = block.input;
+    for (std::size_t i = 0; i + 1 < found.numbers.size(); i += 2) {
+        const NumberPlace& x = found.numbers[i];
+        const NumberPlace& y = found.numbers[i + 1];
+        if (!converter.Convert(input.substr(x.begin, x.end - x.begin), x.line, input.substr(y.begin, y.end - y.begin),
+                               y.line, texts))
+            return;
+        AppendResultTexts(block.output, texts);
+        block.output += '\n';
+    }
+    block.stop = found.stop;
+}
+
+}  // namespace
+
+void ConvertBlock(Block& block) noexcept
+{
+    const ConversionSettings& settings = block.settings;
+    // The same environment for every block, whichever thread converts it.
+    ResetFloatingPointEnvironment();
+    try {
+        if (std::holds_alternative<PairLines>(block.content)) {
+            // Room for the typical line ("120.97388 23.97564\n" for "247342.50 2652335.00\n").
+            block.output.reserve(block.input.size() + block.input.size() / 4);
+            ConvertPairLines(settings, block);
+        } else if (const auto* found = std::get_if<FoundPairs>(&block.content)) {
+            block.output.reserve(found->numbers.size() * 12);
+            ConvertFoundPairs(settings, *found, block);
+        } else if (std::holds_alternative<RecordLines>(block.content)) {
+            block.output.reserve(block.input.size() * 2);
+            ConvertRecordLines(settings, block);
+        } else if (const auto* ready = std::get_if<ReadyText>(&block.content)) {
+            block.output = ready->text;
+            block.stop = ready->stop;
+        }
+    } catch (...) {
+        // Only memory can run out here: the number texts' errors are caught where they
+        // arise and become the block's stop.
+        block.output.clear();
+        block.stop.reset();
+        block.outOfMemory = true;
+    }
+}
+

@@ -1,0 +1,73 @@
+#pragma once
+// What the readers of one input file share: the file, the bytes read but not yet handed
+// over, the line they start on, and the ways to hand blocks to the pipeline. One small
+// reader per mode of the run finds the blocks (pair_line_reader.cpp,
+// number_stream_reader.cpp, record_reader.cpp).
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "convert/block.h"
+#include "convert/convert_options.h"
+#include "convert/input_file.h"
+#include "convert/ordered_pipeline.h"
+
+using BlockPipeline = OrderedPipeline<Block>;
+
+class FileReading {
+public:
+    FileReading(const ConvertOptions& options, BlockPipeline& pipeline, const std::string& path);
+
+    const ConvertOptions& options;
+    BlockPipeline& pipeline;
+    ConversionSettings settings;
+    InputFile input;
+    std::string buffer;          // read, not yet handed over
+    std::size_t bufferLine = 1;  // the line of buffer's first byte
+
+    // Reads more into buffer; false when reading failed (the message is handed over).
+    bool Read();
+    // Hands over a block that only reports; false, as the run stops here.
+    bool Stop(std::optional<std::size_t> line, std::string message);
+    // At the end of the file: the report when a regular file did not keep its size, else
+    // empty.
+    std::string SizeChange();
+    // An emptied block of this file starting at bufferLine, or nullptr once the run has
+    // stopped.
+    Block* NewBlock(BlockContent content);
+    // Takes the first `length` bytes of the buffer into the block, and moves bufferLine
+    // past their lines.
+    void TakeInput(Block& block, std::size_t length);
+    // Hands over the buffer and the rest of the file in blocks of whole lines of the
+    // given content, as they arrive; false when the run stops in this file.
+    bool HandOverLines(const BlockContent& content);
+
+    const std::shared_ptr<const std::string>& Name() const { return name_; }
+
+private:
+    std::shared_ptr<const std::string> name_;
+};
+
+// Reads one file by the run's mode; false when the run stops in it.
+bool ReadFile(FileReading& file, const std::string& path);
+
+// The readers, one per mode; each starts after the byte-order mark.
+bool ReadPairLines(FileReading& file);
+bool ReadNumberStream(FileReading& file, bool onePerLine);
+bool ReadRecords(FileReading& file);
+
+// The first line that is not blank (line blanks only) in the bytes at the start of a
+// file: its text, where it ends (after its line end) and its line; begin is npos when
+// the bytes do not hold it whole yet.
+struct FirstLine {
+    std::size_t begin = std::string::npos;
+    std::size_t end = 0;   // of its text
+    std::size_t next = 0;  // after its line end
+    std::size_t lineNumber = 1;
+};
+FirstLine FindFirstLine(std::string_view bytes, bool ended);
+// Reads until the buffer holds the first line that is not blank, or the file ends;
+// false when reading failed.
+bool ReadFirstLine(FileReading& file, FirstLine& first);

@@ -1,0 +1,103 @@
+// The record mode's reader: the first line that is not blank decides the delimiter and
+// the fields, and is a header when a chosen field is not a number; every line after it
+// goes to the workers as it arrives.
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/file_reading.h"
+#include "convert/messages.h"
+#include "convert/record_lines.h"
+#include "text/batch_file.h"
+#include "text/batch_reader.h"
+#include "text/record_fields.h"
+
+namespace {
+
+std::string Trimmed(const std::string& text)
+{
+    std::size_t first = 0, last = text.size();
+    while (first < last && IsFieldBlank(text[first])) ++first;
+    while (last > first && IsFieldBlank(text[last - 1])) --last;
+    return text.substr(first, last - first);
+}
+
+// Header names match in any case of the ASCII letters.
+bool SameName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+bool IsNumber(const std::string& text)
+{
+    const char* p = text.data();
+    const char* end = p + text.size();
+    return p != end && ScanBatchNumber(p, end) == end;
+}
+
+}  // namespace
+
+bool ReadRecords(FileReading& file)
+{
+    ConversionSettings& settings = file.settings;
+    if (StartsWithUtf16ByteOrderMark(file.buffer))
+        return file.Stop(1, Utf16Message());
+    FirstLine first;
+    if (!ReadFirstLine(file, first)) return false;
+    if (first.begin == std::string::npos)
+        return file.HandOverLines(RecordLines{});  // blank lines only
+    const std::string_view text = std::string_view(file.buffer).substr(first.begin, first.end - first.begin);
+    if (const TextBytes check = CheckUtf8(text); check != TextBytes::Utf8)
+        return file.Stop(first.lineNumber, check == TextBytes::HoldsNul ? Utf16Message() : NotUtf8Message());
+    settings.delimiter = file.options.delimiter ? *file.options.delimiter : DetectDelimiter(text);
+    std::vector<FieldSpan> fields;
+    std::size_t problem = 0;
+    if (!SplitFields(text, settings.delimiter, fields, problem))
+        return file.Stop(first.lineNumber, QuoteMessage(problem + 1));
+    std::vector<std::string> names;
+    for (const FieldSpan& field : fields) names.push_back(Trimmed(FieldValue(text, field)));
+
+    bool header = false;
+    std::size_t* indices[2] = {&settings.xField, &settings.yField};
+    for (int k = 0; k < 2; ++k) {
+        const std::string& column = file.options.columns[k];
+        if (column.find_first_not_of("0123456789") == std::string::npos) {
+            *indices[k] = std::stoul(column) - 1;
+            continue;
+        }
+        const auto found = std::find_if(names.begin(), names.end(),
+                                        [&](const std::string& name) { return SameName(name, column); });
+        if (found == names.end()) return file.Stop(first.lineNumber, ColumnNotFoundMessage(column));
+        *indices[k] = static_cast<std::size_t>(found - names.begin());
+        header = true;
+    }
+    if (settings.xField == settings.yField)
+        return file.Stop(first.lineNumber, FieldMissingMessage(settings.yField + 1, fields.size()));
+    for (std::size_t index : {settings.xField, settings.yField})
+        if (index < fields.size() && !IsNumber(names[index])) header = true;
+    if (!header) return file.HandOverLines(RecordLines{});
+
+    // The header, and any blank lines before it, go out first.
+    ReadyText headerLines;
+    headerLines.text.assign(file.buffer, 0, first.begin);
+    const std::size_t needed = std::max(settings.xField, settings.yField) + 1;
+    if (needed > fields.size()) {
+        headerLines.stop = BlockStop{first.lineNumber, FieldMissingMessage(needed, fields.size())};
+        if (file.NewBlock(std::move(headerLines)) != nullptr) file.pipeline.Publish();
+        return false;
+    }
+    const bool toGeographic = settings.mode == TM2ToGeographic;
+    AppendRecord(headerLines.text, text, fields, settings, toGeographic ? "longitude" : "easting",
+                 toGeographic ? "latitude" : "northing");
+    const std::string_view ending(file.buffer.data() + first.end, first.next - first.end);
+    headerLines.text += ending.empty() ? std::string_view("\n") : ending;
+    if (file.NewBlock(std::move(headerLines)) == nullptr) return false;
+    file.bufferLine = first.lineNumber + 1;
+    file.buffer.erase(0, first.next);
+    file.pipeline.Publish();
+    return file.HandOverLines(RecordLines{});
+}
