@@ -22,33 +22,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A value on its way to text: value = 0.d1 d2 d3 ... × 10^exponent.
-struct DigitRecord {
-    enum class Kind { Finite, Infinity, NotANumber };
-    Kind kind = Kind::Finite;
-    bool negative = false;   // never set for zero or NaN
-    int exponent = 0;        // 0 for zero
-    std::string digits;      // 0..18 digits, first and last never '0'; empty means zero
-};
-
-inline constexpr int kUnlimitedDecimals = 1 << 20;
-// Rounds |value| to 18 significant digits (ties to even), then half away from zero at
-// min(exponent + decimals, precision) digits. precision is used as given (not clamped to
-// 2..18); below 0 it counts as 0. Zero and subnormal values give the zero record.
-DigitRecord MakeDigitRecord(Extended value, int precision, int decimals);
-
 // At most `precision` (clamped to 2..18) significant digits; scientific form "1.5E-5"
 // when the exponent is above the precision or below -3; "INF", "-INF", "NAN".
 std::string GeneralFormat(Extended value, int precision);
 // Integer part and exactly `decimals` (capped at 18) decimals, general scientific form
 // when the value has more integer digits than `precision` (clamped to 2..18).
 std::string FixedFormat(Extended value, int precision, int decimals);
-// The reference the two above are tested against: the same rules with the 18 digits
-// always from the C library's exact conversion of the extended value instead of the
-// integer arithmetic used for magnitudes from about 10^-6 to 10^44. Identical results,
-// several times slower.
-DigitRecord MakeDigitRecordByLibrary(Extended value, int precision, int decimals);
-std::string GeneralFormatByLibrary(Extended value, int precision);
 std::string IntegerText(std::int32_t n);
 // Truncates toward zero to 64 bits and keeps the low 32; NaN or out-of-range gives 0.
 // Never raises; silences the invalid-operation error (floating_point.h).
@@ -64,6 +43,3 @@ std::string FormatDms(Extended degrees);
 // double to itself once rounded to double), except at the very top of the range, where
 // the rounded-up text lies above the largest extended value and overflows.
 Extended NumberFromText(std::string_view text);
-// The reference NumberFromText is tested against: every digit taken by an extended
-// operation and the overflow flag read for every text. Identical results and flags.
-Extended NumberFromTextByExtendedDigits(std::string_view text);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "text/number_text.h"
+#include "number_text_reference.h"
 
 static std::string Show(Extended x)
 {

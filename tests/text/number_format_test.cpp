@@ -15,6 +15,7 @@
 
 #include "geodesy/floating_point.h"
 #include "text/number_text.h"
+#include "number_text_reference.h"
 
 static std::string Show(Extended x)
 {
