@@ -191,10 +191,10 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         const bool takesValue = name == "--ellipsoid" || name == "--jobs" || name == "--columns" || name == "--delimiter";
         if (takesValue && !value) {
             if (i + 1 == arguments.size())
-                return "option '" + name + "' needs a value";
+                return NeedsValueMessage(name);
             value = arguments[++i];
         } else if (!takesValue && value) {
-            return "option '" + name + "' takes no value";
+            return TakesNoValueMessage(name);
         }
 
         if (name == "--to-geographic") {
@@ -204,32 +204,29 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         } else if (name == "--ellipsoid") {
             const int index = EllipsoidIndexOfName(*value);
             if (index < 0)
-                return "unknown ellipsoid '" + *value + "' (grs67, twd67, grs80 or twd97)";
+                return UnknownEllipsoidMessage(*value);
             options.ellipsoidIndex = index;
         } else if (name == "--jobs") {
             if (!ParseJobs(*value, options.jobs))
-                return "'" + *value + "' is not a count of jobs from 1 to " + std::to_string(kMaximumJobs);
+                return NotAJobCountMessage(*value, kMaximumJobs);
         } else if (name == "--columns") {
             const std::size_t comma = value->find(',');
             if (comma == std::string::npos || comma == 0 || comma + 1 == value->size() ||
                 value->find(',', comma + 1) != std::string::npos)
-                return "'" + *value + "' " + Localized("is not two columns X,Y (numbers from 1, or names from the header line)",
-                                                      "不是兩個欄位 X,Y（從 1 起算的欄號，或標題行的欄名）");
+                return NotTwoColumnsMessage(*value);
             options.columns[0] = value->substr(0, comma);
             options.columns[1] = value->substr(comma + 1);
             for (const std::string& column : options.columns)
                 if (column.find_first_not_of("0123456789") == std::string::npos &&
                     (column.size() > 9 || std::stoul(column) == 0))
-                    return Localized("column '", "欄位 '") + column +
-                           Localized("' is not a field number from 1 to 999999999", "' 不是 1 到 999999999 的欄號");
+                    return NotAFieldNumberMessage(column);
             if (options.columns[0] == options.columns[1])
-                return Localized("the columns X,Y are the same field '", "X,Y 是同一個欄位 '") + options.columns[0] + "'";
+                return SameColumnsMessage(options.columns[0]);
             options.records = true;
         } else if (name == "--delimiter") {
             options.delimiter = DelimiterOfName(*value);
             if (!options.delimiter)
-                return Localized("unknown delimiter '", "不認得的分隔字元 '") + *value +
-                       Localized("' (',' ';' tab or blanks)", "'（',' ';' tab 或 blanks）");
+                return UnknownDelimiterMessage(*value);
             options.records = true;
         } else if (name == "--replace") {
             options.replace = true;
@@ -243,12 +240,11 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         } else if (name == "--version") {
             version = true;
         } else {
-            return "unknown option '" + argument + "'";
+            return UnknownOptionMessage(argument);
         }
     }
     if (options.records && options.pairsAcrossLines)
-        return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter or --replace",
-                         "--pairs-across-lines 讀數對，不能與 --columns、--delimiter 或 --replace 同用");
+        return PairsAcrossLinesWithRecordsMessage();
     if (help)
         options.action = ConvertOptions::Action::Help;
     else if (version)

@@ -38,8 +38,7 @@ static int Run(int argc, char** argv)
 {
     ConvertOptions options;
     if (const auto problem = ParseConvertOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
-        std::fprintf(stderr, "%s: %s\n%sTry '%s --help' for more information.\n", kProgram, problem->c_str(),
-                     kConvertUsage, kProgram);
+        std::fprintf(stderr, "%s: %s\n%s%s", kProgram, problem->c_str(), kConvertUsage, TryHelpMessage().c_str());
         return 2;
     }
     if (options.action == ConvertOptions::Action::Help)

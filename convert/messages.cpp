@@ -42,6 +42,71 @@ const char* Localized(const char* english, const char* chinese)
     return ChineseMessages() ? chinese : english;
 }
 
+static std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string UnknownOptionMessage(const std::string& argument)
+{
+    return ChineseMessages() ? "不認得的選項 " + Quoted(argument) : "unknown option " + Quoted(argument);
+}
+
+std::string NeedsValueMessage(const std::string& option)
+{
+    return ChineseMessages() ? "選項 " + Quoted(option) + " 需要一個值" : "option " + Quoted(option) + " needs a value";
+}
+
+std::string TakesNoValueMessage(const std::string& option)
+{
+    return ChineseMessages() ? "選項 " + Quoted(option) + " 不接受值" : "option " + Quoted(option) + " takes no value";
+}
+
+std::string UnknownEllipsoidMessage(const std::string& name)
+{
+    return ChineseMessages() ? "不認得的橢球體 " + Quoted(name) + "（grs67、twd67、grs80 或 twd97）"
+                             : "unknown ellipsoid " + Quoted(name) + " (grs67, twd67, grs80 or twd97)";
+}
+
+std::string NotAJobCountMessage(const std::string& text, unsigned maximum)
+{
+    const std::string m = std::to_string(maximum);
+    return ChineseMessages() ? Quoted(text) + " 不是 1 到 " + m + " 的執行緒數"
+                             : Quoted(text) + " is not a count of jobs from 1 to " + m;
+}
+
+std::string NotTwoColumnsMessage(const std::string& text)
+{
+    return Quoted(text) + Localized(" is not two columns X,Y (numbers from 1, or names from the header line)",
+                                    " 不是兩個欄位 X,Y（從 1 起算的欄號，或標題行的欄名）");
+}
+
+std::string NotAFieldNumberMessage(const std::string& column)
+{
+    return ChineseMessages() ? "欄位 " + Quoted(column) + " 不是 1 到 999999999 的欄號"
+                             : "column " + Quoted(column) + " is not a field number from 1 to 999999999";
+}
+
+std::string SameColumnsMessage(const std::string& column)
+{
+    return ChineseMessages() ? "X,Y 是同一個欄位 " + Quoted(column) : "the columns X,Y are the same field " + Quoted(column);
+}
+
+std::string UnknownDelimiterMessage(const std::string& name)
+{
+    return ChineseMessages() ? "不認得的分隔字元 " + Quoted(name) + "（',' ';' tab 或 blanks）"
+                             : "unknown delimiter " + Quoted(name) + " (',' ';' tab or blanks)";
+}
+
+std::string PairsAcrossLinesWithRecordsMessage()
+{
+    return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter or --replace",
+                     "--pairs-across-lines 讀數對，不能與 --columns、--delimiter 或 --replace 同用");
+}
+
+std::string TryHelpMessage()
+{
+    return Localized("Try 'kartovel-convert --help' for more information.\n",
+                     "請執行「kartovel-convert --help」查看說明。\n");
+}
+
 std::string LineCountMessage(std::size_t count, bool onePerLine)
 {
     const std::string n = std::to_string(count);
@@ -109,7 +174,7 @@ std::string AreaWarning(unsigned long long count, const std::string& firstPlace,
     const std::string n = std::to_string(count);
     if (ChineseMessages())
         return "kartovel-convert: 警告：" + n + " 個點在台灣範圍外，第一個在 " + firstPlace + "；" +
-               (toGeographic ? "這些是經緯度嗎？那請用 --to-tm2" : "這些是 TM2 座標嗎？那請用 --to-geographic") + "\n";
+               (toGeographic ? "這些是經緯度嗎？那請用 --to-tm2" : "這些是 TM2 坐標嗎？那請用 --to-geographic") + "\n";
     if (count == 1)
         return "kartovel-convert: warning: 1 point lies outside Taiwan's area, at " + firstPlace + "; " +
                (toGeographic ? "is it longitude and latitude? Then use --to-tm2"

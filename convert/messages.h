@@ -11,6 +11,21 @@ bool ChineseMessages();
 // The English or the Chinese text, by ChineseMessages().
 const char* Localized(const char* english, const char* chinese);
 
+// Command-line problems; the caller puts "kartovel-convert: " before them and the usage
+// and TryHelpMessage() after them.
+std::string UnknownOptionMessage(const std::string& argument);
+std::string NeedsValueMessage(const std::string& option);
+std::string TakesNoValueMessage(const std::string& option);
+std::string UnknownEllipsoidMessage(const std::string& name);
+std::string NotAJobCountMessage(const std::string& text, unsigned maximum);
+std::string NotTwoColumnsMessage(const std::string& text);
+std::string NotAFieldNumberMessage(const std::string& column);
+std::string SameColumnsMessage(const std::string& column);
+std::string UnknownDelimiterMessage(const std::string& name);
+std::string PairsAcrossLinesWithRecordsMessage();
+// The last line after a command-line problem, with its line end.
+std::string TryHelpMessage();
+
 // Texts with a place for numbers or names; FILE:LINE: is put before them by the caller.
 std::string LineCountMessage(std::size_t count, bool onePerLine);
 std::string FieldNotANumberMessage(std::size_t field, const std::string& excerpt);

@@ -810,15 +810,22 @@ static std::set<std::string> OptionsIn(std::string text)
 // The manual page and --help name the same options, and the page shows CSV examples.
 TEST(Convert, ManualPageAgreesWithHelp)
 {
-    const std::string page = ReadFile(KARTOVEL_MAN_PAGE);
-    ASSERT_NE(page, "");
     const Outcome help = RunConvert({"--help"});
     ASSERT_EQ(help.status, 0);
     const std::set<std::string> inHelp = OptionsIn(help.out);
     EXPECT_TRUE(inHelp.contains("--pairs-across-lines") && inHelp.contains("-j"));
-    const std::size_t options = page.find(".SH OPTIONS");
-    EXPECT_EQ(OptionsIn(page.substr(options, page.find(".SH", options + 1) - options)), inHelp);
-    EXPECT_NE(page.find("\\-\\-columns E,N sites.csv"), std::string::npos);
+    // The English page and the Traditional Chinese one beside it: the same options and
+    // examples, and the same limit of -j as the help.
+    for (const auto& [path, section] : {std::pair{KARTOVEL_MAN_PAGE, ".SH OPTIONS"}, std::pair{KARTOVEL_MAN_PAGE_ZH, ".SH 選項"}}) {
+        SCOPED_TRACE(path);
+        const std::string page = ReadFile(path);
+        ASSERT_NE(page, "");
+        const std::size_t options = page.find(section);
+        ASSERT_NE(options, std::string::npos);
+        EXPECT_EQ(OptionsIn(page.substr(options, page.find(".SH", options + 1) - options)), inHelp);
+        EXPECT_NE(page.find("\\-\\-columns E,N sites.csv"), std::string::npos);
+        EXPECT_NE(page.find("1 to 64") == std::string::npos ? page.find("1 到 64") : 0, std::string::npos);
+    }
 }
 
 // Memory that runs out, here for a 40 MB line under a 50 MB address space, is said in
@@ -855,20 +862,37 @@ TEST(Convert, ChineseMessages)
     struct Case {
         std::vector<std::string> arguments;
         std::string input;
+        int status;
         std::string err;
     };
+    const std::string usage = "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n";
+    const std::string tryHelp = "請執行「kartovel-convert --help」查看說明。\n";
     const std::vector<Case> table = {
-        {{}, "247342 2652335 1\n",
+        {{}, "247342 2652335 1\n", 1,
          "<stdin>:1: 這一行有 3 個數字，應為一對「x y」；多欄的檔案請用 --columns，跨行配對請用 --pairs-across-lines\n"},
-        {{"--columns", "1,2"}, "1,2\n1,x\n", "<stdin>:2: 第 2 欄：「x」不是數字；請檢查 --columns 選的欄位\n"},
-        {{}, "1e400 2\n", "<stdin>:1: 'INF' is not a valid floating point value\n"},
+        {{"--columns", "1,2"}, "1,2\n1,x\n", 1, "<stdin>:2: 第 2 欄：「x」不是數字；請檢查 --columns 選的欄位\n"},
+        {{}, "1e400 2\n", 1, "<stdin>:1: 'INF' is not a valid floating point value\n"},
+        {{}, "E,N\n", 1,
+         "<stdin>:1: 無法在「E,N」讀取一對數字；這一行含有文字，例如標題行：請用 --columns X,Y（標題行的欄名或從 1 起算的欄號）讀取\n"},
+        {{}, "247342,2652335\n", 1,
+         "<stdin>:1: 無法在「247342,2652335」讀取一對數字；欄位以逗號或分號分隔，如試算表的 CSV 檔：請用 --columns X,Y"
+         "（從 1 起算的欄號或標題行的欄名）讀取，必要時加 --delimiter\n"},
+        {{"--frobnicate"}, "", 2, "kartovel-convert: 不認得的選項 '--frobnicate'\n" + usage + tryHelp},
+        {{"--ellipsoid"}, "", 2, "kartovel-convert: 選項 '--ellipsoid' 需要一個值\n" + usage + tryHelp},
+        {{"--quiet=1"}, "", 2, "kartovel-convert: 選項 '--quiet' 不接受值\n" + usage + tryHelp},
+        {{"--ellipsoid", "wgs84"}, "", 2,
+         "kartovel-convert: 不認得的橢球體 'wgs84'（grs67、twd67、grs80 或 twd97）\n" + usage + tryHelp},
+        {{"-j", "65"}, "", 2, "kartovel-convert: '65' 不是 1 到 64 的執行緒數\n" + usage + tryHelp},
+        {{}, "1 2\n", 0, "kartovel-convert: 警告：1 個點在台灣範圍外，第一個在 <stdin>:1；這些是 TM2 坐標嗎？那請用 --to-geographic\n"},
     };
     setenv("LC_ALL", "zh_TW.UTF-8", 1);
     for (const Case& c : table) {
         SCOPED_TRACE(c.input);
-        const Outcome outcome = RunConvert(c.arguments, c.input);
+        std::vector<std::string> arguments = c.arguments;
+        if (c.status == 0) arguments.push_back("--to-tm2");
+        const Outcome outcome = RunConvert(arguments, c.input);
         EXPECT_EQ(outcome.err, c.err);
-        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.status, c.status);
     }
     const Outcome help = RunConvert({"-h"});
     EXPECT_NE(help.out.find("在台灣 TM2 二度分帶座標"), std::string::npos);
