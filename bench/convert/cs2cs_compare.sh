@@ -13,7 +13,9 @@
 #   bench/convert/cs2cs_compare.sh [path/to/kartovel-convert]
 #
 # Environment: POINTS (default 1000000), RUNS (default 5), JOBS (passed as --jobs to the
-# all-core runs; default: kartovel-convert's own, one thread per core).
+# all-core runs; default: kartovel-convert's own, one thread per core), REFERENCE (another
+# kartovel-convert, such as one built before a change: run in the same rounds, its rows
+# marked "before").
 # Needs GNU time (Debian package time) for the peak memory.
 set -euo pipefail
 
@@ -26,6 +28,8 @@ jobs=()
 [ -x /usr/bin/time ] || { echo "GNU time not found at /usr/bin/time (Debian package time)" >&2; exit 1; }
 
 [ -x "$convert" ] || { echo "no kartovel-convert at $convert (build first)" >&2; exit 1; }
+before=${REFERENCE:-}
+[ -z "$before" ] || [ -x "$before" ] || { echo "no kartovel-convert at $before" >&2; exit 1; }
 command -v cs2cs >/dev/null || { echo "cs2cs not found (Debian package proj-bin)" >&2; exit 1; }
 
 tm2="+proj=tmerc +lon_0=121 +k=0.9999 +x_0=250000 +y_0=0 +ellps=GRS80 +units=m"
@@ -87,6 +91,14 @@ for ((run_number = 1; run_number <= runs; run_number++)); do
     run kn_fwd "$convert" --to-tm2 --ellipsoid grs80 "${jobs[@]}" "$work/degrees.txt"
     run c_fwd sh -c "cs2cs -f %.9f $geographic +to $tm2 < '$work/degrees.txt'"
     run r_fwd "$convert" --to-tm2 --ellipsoid grs80 "${jobs[@]}" --columns lon,lat "$work/degrees.csv"
+    if [ -n "$before" ]; then
+        run b1_inv "$before" --to-geographic --ellipsoid grs80 --jobs 1 "$work/grid.txt"
+        run bn_inv "$before" --to-geographic --ellipsoid grs80 "${jobs[@]}" "$work/grid.txt"
+        run br_inv "$before" --to-geographic --ellipsoid grs80 "${jobs[@]}" --columns E,N "$work/grid.csv"
+        run b1_fwd "$before" --to-tm2 --ellipsoid grs80 --jobs 1 "$work/degrees.txt"
+        run bn_fwd "$before" --to-tm2 --ellipsoid grs80 "${jobs[@]}" "$work/degrees.txt"
+        run br_fwd "$before" --to-tm2 --ellipsoid grs80 "${jobs[@]}" --columns lon,lat "$work/degrees.csv"
+    fi
     echo "run $run_number of $runs done" >&2
 done
 
@@ -111,12 +123,17 @@ for direction in inv fwd; do
     c=$(median ${times[c_$direction]})
     # shellcheck disable=SC2086
     kn=$(median ${times[kn_$direction]})
-    for key in c k1 kn r; do
+    keys=(c k1 kn r)
+    [ -n "$before" ] && keys+=(b1 bn br)
+    for key in "${keys[@]}"; do
         case $key in
             c) label="cs2cs"; reference=""; target="" ;;
             k1) label="kartovel-convert -j 1"; reference=$c; target=$one_target; ref_name="cs2cs" ;;
             kn) label="kartovel-convert"; reference=$c; target=2; ref_name="cs2cs" ;;
             r) label="  --columns (records)"; reference=$kn; target=0.8; ref_name="pair stream" ;;
+            b1) label="before -j 1"; reference=$c; target=$one_target; ref_name="cs2cs" ;;
+            bn) label="before"; reference=$c; target=2; ref_name="cs2cs" ;;
+            br) label="  before --columns"; reference=$kn; target=0.8; ref_name="pair stream" ;;
         esac
         # shellcheck disable=SC2086
         t=$(median ${times[${key}_$direction]}); f=$(fastest ${times[${key}_$direction]})
