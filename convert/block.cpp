@@ -1,16 +1,16 @@
+// A block converted by itself: its pairs found on its lines (or taken from the reader),
+// each point converted as the batch page converts a table row, the result lines appended.
 #include "convert/block.h"
 
-#include <algorithm>
-#include <new>
 #include <string_view>
+#include <vector>
 
-#include "geodesy/floating_point.h"
-#include "geodesy/projection.h"
 #include "convert/messages.h"
 #include "convert/point_converter.h"
 #include "convert/record_lines.h"
+#include "geodesy/floating_point.h"
 #include "text/batch_file.h"
-#include "text/load_report.h"
+#include "text/batch_reader.h"
 #include "text/number_text.h"
 #include "text/table_value.h"
 
@@ -27,16 +27,15 @@ void Block::Reset() noexcept
     firstOutsideLine = 0;
 }
 
-namespace {
-
-bool OutsideTaiwan(ConversionMode mode, Extended x, Extended y)
+// Taiwan's area, generously: grid E 0 to 500000 m and N 2300000 to 2900000 m, or
+// longitude 117 to 124 and latitude 20 to 27 degrees. A point outside it was most likely
+// given in the other direction's units.
+static bool OutsideTaiwan(ConversionMode mode, Extended x, Extended y)
 {
     if (mode == TM2ToGeographic)
         return !(x >= 0 && x <= 500000 && y >= 2300000 && y <= 2900000);
     return !(x >= 117 && x <= 124 && y >= 20 && y <= 27);
 }
-
-}  // namespace
 
 bool PointConverter::Convert(std::string_view x, std::size_t xLine, std::string_view y, std::size_t yLine,
                              PointResultTexts& texts)
@@ -99,8 +98,9 @@ void ConvertPairLines(const ConversionSettings& settings, Block& block)
                 const char* place = numbers.size() % 2 == 1 ? numbers.back().data() : q;
                 const char* begin = block.input.data();
                 if (convertPairs(line))
-                    block.stop = BlockStop{line, CannotReadPairMessage(block.input, static_cast<std::size_t>(place - begin),
-                                                                static_cast<std::size_t>(q - begin))};
+                    block.stop = BlockStop{line, CannotReadPairMessage(block.input,
+                                                                       static_cast<std::size_t>(place - begin),
+                                                                       static_cast<std::size_t>(q - begin))};
                 return;
             }
             numbers.emplace_back(q, numberEnd - q);

@@ -105,13 +105,7 @@ public:
         const std::size_t index = tail_++;
         if (workers_.empty()) {
             claim_ = tail_;
-            Job& job = *ring_[index % ring_.size()];
-            const bool skip = stopped_;
-            lock.unlock();
-            if (!skip) stage_.Do(job);
-            lock.lock();
-            done_[index % ring_.size()] = true;
-            Flush(lock);
+            DoAndWrite(lock, index);
             return;
         }
         work_.notify_one();
@@ -139,15 +133,20 @@ private:
         for (;;) {
             work_.wait(lock, [this] { return shutdown_ || claim_ < tail_; });
             if (shutdown_) return;
-            const std::size_t index = claim_++;
-            Job& job = *ring_[index % ring_.size()];
-            const bool skip = stopped_;
-            lock.unlock();
-            if (!skip) stage_.Do(job);
-            lock.lock();
-            done_[index % ring_.size()] = true;
-            Flush(lock);
+            DoAndWrite(lock, claim_++);
         }
+    }
+
+    // Does the claimed job `index` (unless the run has stopped), then writes what is ready.
+    void DoAndWrite(std::unique_lock<std::mutex>& lock, std::size_t index) noexcept
+    {
+        Job& job = *ring_[index % ring_.size()];
+        const bool skip = stopped_;
+        lock.unlock();
+        if (!skip) stage_.Do(job);
+        lock.lock();
+        done_[index % ring_.size()] = true;
+        Flush(lock);
     }
 
     // Writes every done job at the head, in order. One thread writes at a time; a job

@@ -1,6 +1,6 @@
 #include "text/record_fields.h"
 
-static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+#include "text/batch_file.h"
 
 bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& fields, std::size_t& problem)
 {
@@ -9,14 +9,14 @@ bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& 
     const std::size_t n = line.size();
     std::size_t i = 0;
     if (blanks) {
-        while (i < n && IsBlank(line[i])) ++i;
+        while (i < n && IsFieldBlank(line[i])) ++i;
         if (i == n) return true;
     }
     for (;;) {
         FieldSpan field{i, i, false};
         // Blanks before an opening quote are not part of the field.
         std::size_t quote = i;
-        while (quote < n && IsBlank(line[quote]) && !(blanks || line[quote] == delimiter)) ++quote;
+        while (quote < n && IsFieldBlank(line[quote]) && !(blanks || line[quote] == delimiter)) ++quote;
         if (quote < n && line[quote] == '"') {
             i = quote;
             field.begin = i;
@@ -34,13 +34,13 @@ bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& 
                 }
             }
             field.end = ++i;
-            while (i < n && IsBlank(line[i]) && !(blanks || line[i] == delimiter)) ++i;
-            if (i < n && !(blanks ? IsBlank(line[i]) : line[i] == delimiter)) {
+            while (i < n && IsFieldBlank(line[i]) && !(blanks || line[i] == delimiter)) ++i;
+            if (i < n && !(blanks ? IsFieldBlank(line[i]) : line[i] == delimiter)) {
                 problem = fields.size();
                 return false;
             }
         } else if (blanks) {
-            while (i < n && !IsBlank(line[i])) ++i;
+            while (i < n && !IsFieldBlank(line[i])) ++i;
             field.end = i;
         } else {
             while (i < n && line[i] != delimiter) ++i;
@@ -51,7 +51,7 @@ bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& 
         // At a delimiter.
         ++i;
         if (blanks) {
-            while (i < n && IsBlank(line[i])) ++i;
+            while (i < n && IsFieldBlank(line[i])) ++i;
             if (i == n) return true;
         }
     }

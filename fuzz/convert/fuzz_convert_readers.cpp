@@ -87,6 +87,22 @@ static Run Convert(const std::string& path, bool records, bool acrossLines)
     return run;
 }
 
+// The texts between field blanks on a line.
+static std::vector<std::string_view> Tokens(const char* p, const char* end)
+{
+    std::vector<std::string_view> tokens;
+    while (p != end) {
+        if (IsFieldBlank(*p)) {
+            ++p;
+            continue;
+        }
+        const char* token = p;
+        while (p != end && !IsFieldBlank(*p)) ++p;
+        tokens.emplace_back(token, static_cast<std::size_t>(p - token));
+    }
+    return tokens;
+}
+
 // Every line blank or two numbers of the batch grammar between blanks, and nothing but
 // digits, signs, points, exponents, blanks and line ends.
 static bool PlainTwoColumns(std::string_view bytes)
@@ -98,18 +114,10 @@ static bool PlainTwoColumns(std::string_view bytes)
     const char* const end = p + bytes.size();
     while (p != end) {
         const LineSpan span = FindLineEnd(p, end);
-        int numbers = 0;
-        for (const char* q = p; q != span.end;) {
-            if (IsFieldBlank(*q)) {
-                ++q;
-                continue;
-            }
-            const char* token = q;
-            while (q != span.end && !IsFieldBlank(*q)) ++q;
-            if (ScanBatchNumber(token, q) != q) return false;
-            ++numbers;
-        }
-        if (numbers != 0 && numbers != 2) return false;
+        const std::vector<std::string_view> tokens = Tokens(p, span.end);
+        for (std::string_view token : tokens)
+            if (ScanBatchNumber(token.data(), token.data() + token.size()) != token.data() + token.size()) return false;
+        if (!tokens.empty() && tokens.size() != 2) return false;
         p = span.next;
     }
     return true;
@@ -123,19 +131,10 @@ static std::vector<std::string> LastTwoOfEachLine(const std::string& text)
     const char* const end = p + text.size();
     while (p != end) {
         const LineSpan span = FindLineEnd(p, end);
-        std::vector<std::string> tokens;
-        for (const char* q = p; q != span.end;) {
-            if (IsFieldBlank(*q)) {
-                ++q;
-                continue;
-            }
-            const char* token = q;
-            while (q != span.end && !IsFieldBlank(*q)) ++q;
-            tokens.emplace_back(token, q);
-        }
+        const std::vector<std::string_view> tokens = Tokens(p, span.end);
         if (tokens.size() >= 2) {
-            values.push_back(tokens[tokens.size() - 2]);
-            values.push_back(tokens.back());
+            values.emplace_back(tokens[tokens.size() - 2]);
+            values.emplace_back(tokens.back());
         }
         p = span.next;
     }
