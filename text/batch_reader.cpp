@@ -53,35 +53,25 @@ const char* ScanBatchNumber(const char* p, const char* end)
 // smallest subnormal (about 2.5e-324, k <= -323), so the sign of k tells the two apart.
 static std::int64_t LeadingDigitExponent(const char* first, const char* last)
 {
-    constexpr std::int64_t kSaturation = std::int64_t{1} << 40;
     std::int64_t k = 0;          // position of the leading nonzero digit
     bool leadingFound = false;
     const char* p = first;
     for (; p != last && IsDigit(*p); ++p) {
         if (*p != '0') leadingFound = true;
-        if (leadingFound && k < kSaturation) ++k;
+        if (leadingFound && k < kSaturatedExponent) ++k;
     }
     if (p != last && *p == '.') {
         for (++p; p != last && IsDigit(*p); ++p) {
             if (leadingFound) continue;
             if (*p != '0')
                 leadingFound = true;
-            else if (k > -kSaturation)
+            else if (k > -kSaturatedExponent)
                 --k;
         }
     }
     // An all-zero mantissa is zero whatever its exponent.
-    if (!leadingFound) return -kSaturation;
-    std::int64_t exponent = 0;
-    if (p != last && (*p == 'e' || *p == 'E')) {
-        ++p;
-        bool negative = false;
-        if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
-        for (; p != last && IsDigit(*p); ++p)
-            if (exponent < kSaturation) exponent = exponent * 10 + (*p - '0');
-        if (negative) exponent = -exponent;
-    }
-    return k + exponent;
+    if (!leadingFound) return -kSaturatedExponent;
+    return k + ExponentAt(p, last);
 }
 
 double BatchNumberValue(std::string_view number)

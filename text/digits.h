@@ -1,6 +1,8 @@
 #pragma once
 // Decimal digits as every number reader of the program takes them: ASCII '0' to '9' only,
 // whatever the locale, and the exact powers of ten the readers scale by.
+#include <cstdint>
+
 #include "geodesy/extended.h"
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -9,6 +11,24 @@ inline const char* SkipDigits(const char* p, const char* end)
 {
     while (p != end && IsDigit(*p)) ++p;
     return p;
+}
+
+// A decimal exponent beyond any that matters, where counting stops: far past the range
+// of every floating-point format, and far from overflowing 64 bits when added to.
+inline constexpr std::int64_t kSaturatedExponent = std::int64_t{1} << 40;
+
+// The value of the exponent part ("e" or "E", an optional sign, digits) at p, saturated
+// at ±kSaturatedExponent; 0 when p is not at an "e" or "E". Digits are not required.
+inline std::int64_t ExponentAt(const char* p, const char* end)
+{
+    std::int64_t exponent = 0;
+    if (p == end || (*p != 'e' && *p != 'E')) return 0;
+    ++p;
+    bool negative = false;
+    if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    for (; p != end && IsDigit(*p); ++p)
+        if (exponent < kSaturatedExponent) exponent = exponent * 10 + (*p - '0');
+    return negative ? -exponent : exponent;
 }
 
 // 10^0 to 10^31, each the extended value nearest it (exact up to 10^27, whose odd part

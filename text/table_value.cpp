@@ -23,7 +23,6 @@ struct Digits {
 
 static Digits ReadDigits(std::string_view number)
 {
-    constexpr std::int64_t kSaturation = std::int64_t{1} << 40;
     Digits d;
     const char* p = number.data();
     const char* end = p + number.size();
@@ -57,15 +56,7 @@ static Digits ReadDigits(std::string_view number)
         for (++p; p != end && IsDigit(*p); ++p)
             take(*p, --position);
     }
-    std::int64_t exponent = 0;
-    if (p != end && (*p == 'e' || *p == 'E')) {
-        ++p;
-        bool negative = false;
-        if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-        for (; p != end && IsDigit(*p); ++p)
-            if (exponent < kSaturation) exponent = exponent * 10 + (*p - '0');
-        if (negative) exponent = -exponent;
-    }
+    const std::int64_t exponent = ExponentAt(p, end);
     d.lead += exponent;
     d.power = lastNonzero + exponent;
     return d;
