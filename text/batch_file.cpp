@@ -10,17 +10,15 @@ bool IsBlankRecordLine(std::string_view line)
     return true;
 }
 
-LineSpan FindLineEnd(const char* p, const char* end)
-{
-    while (p != end && !IsLineEnd(*p)) ++p;
-    if (p == end) return {end, end};
-    if (*p == '\r' && p + 1 != end && p[1] == '\n') return {p, p + 2};
-    return {p, p + 1};
-}
-
 std::size_t CountLineEnds(std::string_view bytes)
 {
-    std::size_t count = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    // memchr is the library's widest search; lines are short, so it is called often.
+    std::size_t count = 0;
+    const char* const end = bytes.data() + bytes.size();
+    for (const char* p = bytes.data(); p != end; ++p, ++count) {
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (p == nullptr) break;
+    }
     if (bytes.find('\r') == std::string_view::npos) return count;
     for (std::size_t i = 0; i < bytes.size(); ++i)
         if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) ++count;

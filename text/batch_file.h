@@ -32,7 +32,13 @@ struct LineSpan {
     const char* end;
     const char* next;
 };
-LineSpan FindLineEnd(const char* p, const char* end);
+inline LineSpan FindLineEnd(const char* p, const char* end)
+{
+    while (p != end && !IsLineEnd(*p)) ++p;
+    if (p == end) return {end, end};
+    if (*p == '\r' && p + 1 != end && p[1] == '\n') return {p, p + 2};
+    return {p, p + 1};
+}
 
 // The count of line ends (LF, CR LF, lone CR) in the bytes; a CR at their very end counts.
 std::size_t CountLineEnds(std::string_view bytes);

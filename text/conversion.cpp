@@ -21,13 +21,6 @@ void ComputeResultTexts(ConversionMode mode, const Ellipsoid& ellipsoid, Extende
     }
 }
 
-void AppendResultTexts(std::string& out, const PointResultTexts& texts)
-{
-    out += texts.first;
-    out += ' ';
-    out += texts.second;
-}
-
 void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
                            std::string_view xText, std::string_view yText)
 {

@@ -22,7 +22,12 @@ struct PointResultTexts {
 void ComputeResultTexts(ConversionMode mode, const Ellipsoid& ellipsoid, Extended x, Extended y,
                         PointResultTexts& texts);
 // The result line of a point without its line end: first " " second.
-void AppendResultTexts(std::string& out, const PointResultTexts& texts);
+inline void AppendResultTexts(std::string& out, const PointResultTexts& texts)
+{
+    out += texts.first;
+    out += ' ';
+    out += texts.second;
+}
 
 // The result line of one batch row whose columns hold xText and yText:
 //   TM2ToGeographic: x = E, y = N (metres)   -> longitude (8 digits) " " latitude (7 digits)

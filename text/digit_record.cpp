@@ -229,7 +229,7 @@ void EighteenDigitsByLibrary(Extended ax, int& exponent, char* digits)
 
 // The second rounding: cut at r = min(E + decimals, precision) digits, half away
 // from zero on the 18 digits, and never leave a trailing "0".
-void RoundRecord(RawRecord& rec, int precision, int decimals)
+static void RoundRecord(RawRecord& rec, int precision, int decimals)
 {
     const long r0 = static_cast<long>(rec.exponent) + decimals;
     if (r0 < 0) {
@@ -268,7 +268,8 @@ void RoundRecord(RawRecord& rec, int precision, int decimals)
     rec.count = n;
 }
 
-void EighteenDigits(Extended ax, int& exponent, char* digits)
+// The body of EighteenDigits, inlined where records are built.
+[[gnu::always_inline]] static inline void IntegerDigitsOrLibrary(Extended ax, int& exponent, char* digits)
 {
     std::uint64_t m;
     int e2;
@@ -279,7 +280,15 @@ void EighteenDigits(Extended ax, int& exponent, char* digits)
         EighteenDigitsByLibrary(ax, exponent, digits);
 }
 
-RawRecord BuildRecord(Extended x, int precision, int decimals, EighteenDigitsSource source)
+void EighteenDigits(Extended ax, int& exponent, char* digits)
+{
+    IntegerDigitsOrLibrary(ax, exponent, digits);
+}
+
+// One body for both: the program's source is known here, so that its call is direct and
+// the integer road is inlined.
+template <EighteenDigitsSource source>
+static RawRecord BuildRecordFrom(Extended x, int precision, int decimals)
 {
     RawRecord rec;
     if (std::isnan(x)) {
@@ -303,9 +312,20 @@ RawRecord BuildRecord(Extended x, int precision, int decimals, EighteenDigitsSou
     return rec;
 }
 
+RawRecord BuildRecord(Extended x, int precision, int decimals)
+{
+    return BuildRecordFrom<IntegerDigitsOrLibrary>(x, precision, decimals);
+}
+
+RawRecord BuildRecordWith(Extended x, int precision, int decimals, EighteenDigitsSource source)
+{
+    if (source == EighteenDigitsByLibrary) return BuildRecordFrom<EighteenDigitsByLibrary>(x, precision, decimals);
+    return BuildRecordFrom<EighteenDigits>(x, precision, decimals);
+}
+
 DigitRecord MakeDigitRecordWith(Extended value, int precision, int decimals, EighteenDigitsSource source)
 {
-    const RawRecord raw = BuildRecord(value, precision, decimals, source);
+    const RawRecord raw = BuildRecordWith(value, precision, decimals, source);
     DigitRecord rec;
     rec.kind = raw.kind;
     rec.negative = raw.negative;

@@ -49,10 +49,9 @@ static int ClampPrecision(int precision)
     return std::clamp(precision, 2, 18);
 }
 
-std::string GeneralFormatWith(Extended value, int precision, EighteenDigitsSource source)
+// The general form of a record built at precision P.
+static std::string GeneralText(const RawRecord& rec, int P)
 {
-    const int P = ClampPrecision(precision);
-    const RawRecord rec = BuildRecord(value, P, kUnlimitedDecimals, source);
     std::string out;
     if (AppendSpecial(out, rec))
         return out;
@@ -84,14 +83,21 @@ std::string GeneralFormatWith(Extended value, int precision, EighteenDigitsSourc
 
 std::string GeneralFormat(Extended value, int precision)
 {
-    return GeneralFormatWith(value, precision, EighteenDigits);
+    const int P = ClampPrecision(precision);
+    return GeneralText(BuildRecord(value, P, kUnlimitedDecimals), P);
+}
+
+std::string GeneralFormatWith(Extended value, int precision, EighteenDigitsSource source)
+{
+    const int P = ClampPrecision(precision);
+    return GeneralText(BuildRecordWith(value, P, kUnlimitedDecimals, source), P);
 }
 
 std::string FixedFormat(Extended value, int precision, int decimals)
 {
     const int P = ClampPrecision(precision);
     const int D = std::min(decimals, 18);
-    const RawRecord rec = BuildRecord(value, P, D, EighteenDigits);
+    const RawRecord rec = BuildRecord(value, P, D);
     std::string out;
     if (AppendSpecial(out, rec))
         return out;

@@ -45,14 +45,13 @@ using EighteenDigitsSource = void (*)(Extended ax, int& exponent, char* digits);
 void EighteenDigits(Extended ax, int& exponent, char* digits);
 void EighteenDigitsByLibrary(Extended ax, int& exponent, char* digits);
 
-// The second rounding: cut at r = min(E + decimals, precision) digits, half away
-// from zero on the 18 digits, and never leave a trailing "0".
-void RoundRecord(RawRecord& rec, int precision, int decimals);
-
 // Rounds |value| to 18 significant digits (ties to even), then half away from zero at
 // min(exponent + decimals, precision) digits. precision is used as given (not clamped to
 // 2..18); below 0 it counts as 0. Zero and subnormal values give the zero record.
-RawRecord BuildRecord(Extended x, int precision, int decimals, EighteenDigitsSource source);
+// BuildRecord takes EighteenDigits; BuildRecordWith the source given (EighteenDigits or
+// EighteenDigitsByLibrary).
+RawRecord BuildRecord(Extended x, int precision, int decimals);
+RawRecord BuildRecordWith(Extended x, int precision, int decimals, EighteenDigitsSource source);
 DigitRecord MakeDigitRecordWith(Extended value, int precision, int decimals, EighteenDigitsSource source);
 DigitRecord MakeDigitRecord(Extended value, int precision, int decimals);
 
