@@ -151,7 +151,7 @@ static bool EighteenDigitsByIntegers(Extended ax, int& exponent, char* digits)
 // below 2^118, and the quotient and remainder are the high and low parts of one shift.
 // The estimate of E is E or E - 1, as above. False outside that range, and then the
 // general routine above decides.
-static bool EighteenDigitsBelow1e18(std::uint64_t m, int e2, int& exponent, char* digits)
+[[gnu::always_inline]] static inline bool EighteenDigitsBelow1e18(std::uint64_t m, int e2, int& exponent, char* digits)
 {
     using U128 = unsigned __int128;
     int E = (((e2 + 63) * 78913) >> 18) + 1;
@@ -229,7 +229,7 @@ void EighteenDigitsByLibrary(Extended ax, int& exponent, char* digits)
 
 // The second rounding: cut at r = min(E + decimals, precision) digits, half away
 // from zero on the 18 digits, and never leave a trailing "0".
-static void RoundRecord(RawRecord& rec, int precision, int decimals)
+[[gnu::always_inline]] static inline void RoundRecord(RawRecord& rec, int precision, int decimals)
 {
     const long r0 = static_cast<long>(rec.exponent) + decimals;
     if (r0 < 0) {
