@@ -28,7 +28,11 @@ struct ConversionSettings {
 struct BlockStop {
     std::optional<std::size_t> line;
     std::string message;
+    int status = 1;  // the exit status: 2 for a fault of the command line found in a file
 };
+
+// The exit status of a command line that cannot be followed.
+inline constexpr int kBadCommandLineStatus = 2;
 
 // A number the reader found: its bytes in Block::input and its line in the file.
 struct NumberPlace {

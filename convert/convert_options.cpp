@@ -1,6 +1,7 @@
 #include "convert_options.h"
 
 #include "messages.h"
+#include "text/record_fields.h"
 
 #include <charconv>
 #include <string>
@@ -147,6 +148,16 @@ int EllipsoidIndexOfName(std::string_view name)
     return -1;
 }
 
+// Two spellings of one field: the same number ("1" and "01") or the same header name in
+// any case ("E" and "e"). A name and a number can only be compared with the header.
+static bool SameColumn(const std::string& a, const std::string& b)
+{
+    const bool aNumber = a.find_first_not_of("0123456789") == std::string::npos;
+    const bool bNumber = b.find_first_not_of("0123456789") == std::string::npos;
+    if (aNumber != bNumber) return false;
+    return aNumber ? std::stoul(a) == std::stoul(b) : SameFieldName(a, b);
+}
+
 static std::optional<char> DelimiterOfName(const std::string& name)
 {
     if (name == "," || name == "comma") return ',';
@@ -220,8 +231,8 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
                 if (column.find_first_not_of("0123456789") == std::string::npos &&
                     (column.size() > 9 || std::stoul(column) == 0))
                     return NotAFieldNumberMessage(column);
-            if (options.columns[0] == options.columns[1])
-                return SameColumnsMessage(options.columns[0]);
+            if (SameColumn(options.columns[0], options.columns[1]))
+                return SameColumnsMessage(options.columns[0], options.columns[1]);
             options.records = true;
         } else if (name == "--delimiter") {
             options.delimiter = DelimiterOfName(*value);

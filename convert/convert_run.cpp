@@ -45,6 +45,7 @@ public:
             else
                 message = block.stop->message + "\n";
             std::fputs(message.c_str(), err_);
+            stopStatus_ = block.stop->status;
             return false;
         }
         return true;
@@ -70,12 +71,15 @@ public:
     // Points outside Taiwan's area in the blocks written, and the first one's place.
     unsigned long long Outside() const { return outside_; }
     const std::string& FirstOutside() const { return firstOutside_; }
+    // The exit status the stop that was written asks for (1 when none was).
+    int StopStatus() const { return stopStatus_; }
 
 private:
     std::FILE* out_;
     std::FILE* err_;
     unsigned long long outside_ = 0;
     std::string firstOutside_;
+    int stopStatus_ = 1;
 };
 
 }  // namespace
@@ -92,6 +96,7 @@ int ConvertInputs(const ConvertOptions& options, unsigned threads, std::FILE* ou
         }
         status = pipeline.Finish();
     }
+    if (status != 0) status = stage.StopStatus();
     // After a stop the message about it is the last word.
     if (stage.Outside() != 0 && !options.quiet && status == 0) {
         std::fflush(out);

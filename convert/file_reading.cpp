@@ -25,10 +25,10 @@ bool FileReading::Read()
     return Stop(std::nullopt, std::string(kProgram) + ": " + *name_ + ": " + reason);
 }
 
-bool FileReading::Stop(std::optional<std::size_t> line, std::string message)
+bool FileReading::Stop(std::optional<std::size_t> line, std::string message, int status)
 {
     if (Block* block = NewBlock(ReadyText{})) {
-        std::get<ReadyText>(block->content).stop = BlockStop{line, std::move(message)};
+        std::get<ReadyText>(block->content).stop = BlockStop{line, std::move(message), status};
         pipeline.Publish();
     }
     return false;

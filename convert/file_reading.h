@@ -30,7 +30,7 @@ public:
     // Reads more into buffer; false when reading failed (the message is handed over).
     bool Read();
     // Hands over a block that only reports; false, as the run stops here.
-    bool Stop(std::optional<std::size_t> line, std::string message);
+    bool Stop(std::optional<std::size_t> line, std::string message, int status = 1);
     // At the end of the file: the report when a regular file did not keep its size, else
     // empty.
     std::string SizeChange();

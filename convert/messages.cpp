@@ -84,9 +84,22 @@ std::string NotAFieldNumberMessage(const std::string& column)
                              : "column " + Quoted(column) + " is not a field number from 1 to 999999999";
 }
 
-std::string SameColumnsMessage(const std::string& column)
+std::string SameColumnsMessage(const std::string& first, const std::string& second)
 {
-    return ChineseMessages() ? "X,Y 是同一個欄位 " + Quoted(column) : "the columns X,Y are the same field " + Quoted(column);
+    if (first == second)
+        return ChineseMessages() ? "X,Y 是同一個欄位 " + Quoted(first) : "the columns X,Y are the same field " + Quoted(first);
+    return ChineseMessages() ? "X,Y 是同一個欄位：" + Quoted(first) + " 與 " + Quoted(second) + "；請給兩個不同的欄位"
+                             : "the columns X,Y are the same field: " + Quoted(first) + " and " + Quoted(second) +
+                                   "; give two different fields";
+}
+
+std::string SameFieldInHeaderMessage(const std::string& first, const std::string& second, std::size_t field)
+{
+    const std::string n = std::to_string(field);
+    return ChineseMessages() ? "--columns 的 " + Quoted(first) + " 與 " + Quoted(second) + " 是標題行的同一個第 " + n +
+                                   " 欄；請給兩個不同的欄位"
+                             : "--columns " + Quoted(first) + " and " + Quoted(second) + " are the same field " + n +
+                                   " of the header line; give two different fields";
 }
 
 std::string UnknownDelimiterMessage(const std::string& name)

@@ -20,7 +20,9 @@ std::string UnknownEllipsoidMessage(const std::string& name);
 std::string NotAJobCountMessage(const std::string& text, unsigned maximum);
 std::string NotTwoColumnsMessage(const std::string& text);
 std::string NotAFieldNumberMessage(const std::string& column);
-std::string SameColumnsMessage(const std::string& column);
+std::string SameColumnsMessage(const std::string& first, const std::string& second);
+// --columns gave a name and a number that the header shows to be one field.
+std::string SameFieldInHeaderMessage(const std::string& first, const std::string& second, std::size_t field);
 std::string UnknownDelimiterMessage(const std::string& name);
 std::string PairsAcrossLinesWithRecordsMessage();
 // The last line after a command-line problem, with its line end.

@@ -23,15 +23,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, last - first);
 }
 
-// Header names match in any case of the ASCII letters.
-bool SameName(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 bool IsNumber(const std::string& text)
 {
     const char* p = text.data();
@@ -70,13 +61,17 @@ bool ReadRecords(FileReading& file)
             continue;
         }
         const auto found = std::find_if(names.begin(), names.end(),
-                                        [&](const std::string& name) { return SameName(name, column); });
+                                        [&](const std::string& name) { return SameFieldName(name, column); });
         if (found == names.end()) return file.Stop(first.lineNumber, ColumnNotFoundMessage(column));
         *indices[k] = static_cast<std::size_t>(found - names.begin());
         header = true;
     }
+    // A name and a number of the same field pass the option check, which has no header:
+    // the same command-line fault, found here, so the same exit status.
     if (settings.xField == settings.yField)
-        return file.Stop(first.lineNumber, FieldMissingMessage(settings.yField + 1, fields.size()));
+        return file.Stop(first.lineNumber, SameFieldInHeaderMessage(file.options.columns[0], file.options.columns[1],
+                                                                    settings.xField + 1),
+                         kBadCommandLineStatus);
     for (std::size_t index : {settings.xField, settings.yField})
         if (index < fields.size() && !IsNumber(names[index])) header = true;
     if (!header) return file.HandOverLines(RecordLines{});

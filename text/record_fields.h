@@ -32,3 +32,7 @@ std::string FieldValue(std::string_view line, const FieldSpan& field);
 // else a semicolon (a file whose numbers have decimal commas separates with them), else
 // a comma, else blanks.
 char DetectDelimiter(std::string_view firstLine);
+
+// Whether two header names name the same field: equal in any case of the ASCII letters
+// (a spreadsheet's "E" and a user's "e"); other letters must match exactly.
+bool SameFieldName(std::string_view a, std::string_view b);

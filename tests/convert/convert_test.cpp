@@ -931,3 +931,36 @@ TEST(Convert, LongRecordFile)
         EXPECT_EQ(outcome.status, 1);
     }
 }
+
+// Input made to hurt, and command lines that name one field twice: each stops with a
+// message that names the fault, after the lines before it, with the status given.
+TEST(Convert, HostileInput)
+{
+    const std::string usage = "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n"
+                              "Try 'kartovel-convert --help' for more information.\n";
+    const std::string good = "247342 2652335\n";
+    const std::string goodOut = "120.97388 23.97564\n";
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::string input;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Case> table = {
+        {"one number in two spellings", {"--columns", "1,01"}, good, 2, "",
+         "kartovel-convert: the columns X,Y are the same field: '1' and '01'; give two different fields\n" + usage},
+        {"one name in two cases", {"--columns", "E,e"}, good, 2, "",
+         "kartovel-convert: the columns X,Y are the same field: 'E' and 'e'; give two different fields\n" + usage},
+        {"a name and the number of its field", {"--columns", "e,1"}, "E,N\n1,2\n", 2, "",
+         "<stdin>:1: --columns 'e' and '1' are the same field 1 of the header line; give two different fields\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.status, c.status);
+    }
+}
