@@ -172,6 +172,25 @@ std::string Utf16Message()
                      "檔案是 UTF-16 文字；請另存為 UTF-8（試算表：另存新檔，「CSV UTF-8」）後再轉換");
 }
 
+std::string NulByteMessage(std::size_t field)
+{
+    const std::string n = std::to_string(field);
+    if (ChineseMessages())
+        return (field == 0 ? std::string("這一行") : "第 " + n + " 欄") +
+               "含有 NUL 位元組（\\x00），文字不會有；這不是文字檔或檔案已損壞：請確認這是坐標的文字檔，並存為 UTF-8";
+    return (field == 0 ? std::string("the line holds") : "field " + n + ": holds") +
+           " a NUL byte (\\x00), which text never holds; the file is not text, or is damaged: check that it "
+           "is the text file of points, saved as UTF-8";
+}
+
+std::string LineTooLongMessage(std::size_t limit)
+{
+    const std::string n = std::to_string(limit);
+    return ChineseMessages() ? "這一行超過 " + n + " 位元組，坐標的行不會這麼長；請確認這是坐標的文字檔，且行以換行結束"
+                             : "the line is longer than " + n + " bytes, which no line of points is; check that "
+                               "this is the text file of points and that its lines end";
+}
+
 std::string SizeChangedMessage(unsigned long long before, unsigned long long after)
 {
     const std::string a = std::to_string(before);

@@ -35,6 +35,9 @@ std::string FieldMissingMessage(std::size_t field, std::size_t fieldCount);
 std::string QuoteMessage(std::size_t field);
 std::string NotUtf8Message();
 std::string Utf16Message();
+// A NUL byte in text that is not UTF-16; `field` (from 1) in a record, 0 on a line of pairs.
+std::string NulByteMessage(std::size_t field);
+std::string LineTooLongMessage(std::size_t limit);
 std::string SizeChangedMessage(unsigned long long before, unsigned long long after);
 std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic);
 std::string ColumnNotFoundMessage(const std::string& name);

@@ -141,8 +141,11 @@ std::string Utf16Excerpt(std::string_view text, bool little)
             AppendReadable(excerpt, c);
         }
     }
-    // An odd last byte, when the excerpt has room for it.
-    if (i < text.size() && i + 1 == text.size() && excerpt.size() < 4 * kReadableExcerptCharacters)
+    // An odd last byte, when the excerpt has room for it; a CR or LF there is the first
+    // half of a little-endian line end whose NUL lies beyond the bytes given (a line cut
+    // at its end byte), so the excerpt ends there.
+    if (i < text.size() && i + 1 == text.size() && excerpt.size() < 4 * kReadableExcerptCharacters &&
+        !(little && IsLineEnd(text[i])))
         AppendHexBytes(excerpt, text.substr(i));
     return excerpt;
 }
