@@ -12,7 +12,8 @@ static const char* const kProgram = "kartovel-convert";
 
 FileReading::FileReading(const ConvertOptions& runOptions, BlockPipeline& runPipeline, const std::string& path)
     : options(runOptions), pipeline(runPipeline),
-      name_(std::make_shared<const std::string>(path == "-" ? "<stdin>" : path))
+      // Messages name the file; a name may hold what a terminal would act on.
+      name_(std::make_shared<const std::string>(path == "-" ? "<stdin>" : TerminalSafeText(path)))
 {
     settings.mode = options.mode;
     settings.ellipsoid = &kEllipsoids[options.ellipsoidIndex];

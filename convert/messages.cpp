@@ -42,7 +42,8 @@ const char* Localized(const char* english, const char* chinese)
     return ChineseMessages() ? chinese : english;
 }
 
-static std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+// What the user typed, quoted; anything that would act on the terminal escaped.
+static std::string Quoted(const std::string& text) { return "'" + TerminalSafeText(text) + "'"; }
 
 std::string UnknownOptionMessage(const std::string& argument)
 {
@@ -221,8 +222,9 @@ std::string AreaWarning(unsigned long long count, const std::string& firstPlace,
 
 std::string ColumnNotFoundMessage(const std::string& name)
 {
-    return ChineseMessages() ? "第一行沒有名為「" + name + "」的欄位；請用第一行的欄名或欄號（從 1 起算）"
-                             : "no field named \"" + name + "\" in the first line; give a name from it, or a "
+    const std::string shown = TerminalSafeText(name);
+    return ChineseMessages() ? "第一行沒有名為「" + shown + "」的欄位；請用第一行的欄名或欄號（從 1 起算）"
+                             : "no field named \"" + shown + "\" in the first line; give a name from it, or a "
                                    "field number counted from 1";
 }
 

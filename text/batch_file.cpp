@@ -64,6 +64,16 @@ void AppendHexBytes(std::string& out, std::string_view raw)
 // and the invisible byte-order mark.
 bool IsHidden(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0xFEFF; }
 
+// The bidirectional embeddings, overrides and isolates: shown raw they reorder the rest
+// of the terminal line, so that a message would read other than its bytes.
+bool IsBidiControl(char32_t c) { return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069); }
+
+void AppendCodePointName(std::string& out, char32_t c)
+{
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(c >> shift) & 15];
+}
+
 // The byte order of UTF-16 text at the start of `text`: by its mark, or by the NUL byte
 // beside each ASCII character (the first few characters all of that form). 0 when it is
 // not UTF-16, 1 for little-endian, 2 for big-endian; `markLength` is 2 after a mark.
@@ -111,8 +121,8 @@ void AppendReadable(std::string& out, char32_t c)
         out += "\\t";
     else if (c < 0x100 && IsHidden(c))
         AppendHexByte(out, static_cast<unsigned>(c));
-    else if (c == 0xFEFF)
-        out += "\\uFEFF";
+    else if (c == 0xFEFF || IsBidiControl(c))
+        AppendCodePointName(out, c);
     else
         AppendCodePoint(out, c);
 }
@@ -195,4 +205,28 @@ std::string ReadableExcerpt(std::string_view bytes, std::size_t offset)
         rest.remove_prefix(length);
     }
     return excerpt;
+}
+
+std::string TerminalSafeText(std::string_view text)
+{
+    std::string out;
+    while (!text.empty()) {
+        char32_t c;
+        std::size_t length = DecodeUtf8(text, c);
+        if (length == 0) {
+            length = 1;
+            AppendHexByte(out, static_cast<unsigned char>(text[0]));
+        } else if (IsHidden(c)) {
+            if (c < 0x100)
+                AppendHexBytes(out, text.substr(0, length));
+            else
+                AppendCodePointName(out, c);
+        } else if (IsBidiControl(c)) {
+            AppendCodePointName(out, c);
+        } else {
+            out += text.substr(0, length);
+        }
+        text.remove_prefix(length);
+    }
+    return out;
 }

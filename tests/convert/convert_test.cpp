@@ -971,6 +971,15 @@ TEST(Convert, HostileInput)
         {"a NUL byte in the header line", {"--columns", "E,N"}, std::string("E;N\0\n", 5), 1, "",
          "<stdin>:1: field 2: holds" + nul},
         {"NUL bytes only", {}, std::string(1 << 20, '\0'), 1, "", "<stdin>:1: the line holds" + nul},
+        {"C1 controls and a bidirectional override in a field", {"--columns", "1,2"},
+         "247342,2652335\n1,\xE2\x80\xAE" "2\xC2\x9B" "31m\n", 1, "247342,2652335,120.97388,23.97564\n",
+         "<stdin>:2: field 2: \"\\u202E2\\xC2\\x9B31m\" is not a number; check the fields --columns picks\n"},
+        {"an escape and an isolate on a line of pairs", {}, "247342 \x1B[31m\xE2\x81\xA6x\n", 1, "",
+         "<stdin>:1: cannot read a pair of numbers at \"247342 \\x1B[31m\\u2066x\"\n"},
+        {"an escape in a column name", {"--columns", "\x1B[2J,N"}, "E,N\n1,2\n", 1, "",
+         "<stdin>:1: no field named \"\\x1B[2J\" in the first line; give a name from it, or a field number counted "
+         "from 1\n"},
+        {"an override in an option", {"--\xE2\x80\xAEx"}, "", 2, "", "kartovel-convert: unknown option '--\\u202Ex'\n" + usage},
         {"a line at the limit", {"--to-tm2"}, "121" + std::string((1 << 20) - 5, ' ') + "23\n", 0, "250000 2544291.77\n", ""},
         {"a line beyond the limit", {"--to-tm2"}, "121 23\n121" + std::string((1 << 20) - 4, ' ') + "23\n", 1,
          "250000 2544291.77\n", "<stdin>:2: the line is longer than 1048576 bytes, which no line of points is; check that this is the "
