@@ -210,8 +210,15 @@ bool ReadFile(FileReading& file, const std::string& path)
     if (!file.input.Open(path, reason))
         return file.Stop(std::nullopt, std::string(kProgram) + ": " + *file.Name() + ": " + reason);
     // A leading byte-order mark is not part of the first line's text; it still counts as
-    // the file's first bytes, on its first line.
-    while (file.buffer.size() < 3 && !file.input.Ended() && std::string_view("\xEF\xBB\xBF").starts_with(file.buffer))
+    // the file's first bytes, on its first line. A UTF-16 mark is read whole too, as the
+    // readers look for it.
+    const auto markStart = [&file] {
+        const std::string_view bytes = file.buffer;
+        return std::string_view("\xEF\xBB\xBF").starts_with(bytes) ||
+               (bytes.size() < 2 && (std::string_view("\xFF\xFE").starts_with(bytes) ||
+                                     std::string_view("\xFE\xFF").starts_with(bytes)));
+    };
+    while (file.buffer.size() < 3 && !file.input.Ended() && markStart())
         if (!file.Read()) return false;
     file.Drop(Utf8ByteOrderMarkLength(file.buffer));
 

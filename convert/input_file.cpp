@@ -1,5 +1,6 @@
 #include "convert/input_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -17,6 +18,8 @@
 #ifndef O_BINARY
 #define O_BINARY 0
 #endif
+
+ReadSizeLimit gReadSizeLimit = nullptr;
 
 namespace {
 
@@ -111,13 +114,15 @@ bool InputFile::ReadOnce(std::string& buffer, std::string& reason)
 {
     if (ended_) return true;
     const std::size_t old = buffer.size();
-    buffer.resize(old + kBlockBytes);
+    const std::size_t wanted = gReadSizeLimit ? std::clamp<std::size_t>(gReadSizeLimit(kBlockBytes), 1, kBlockBytes)
+                                              : kBlockBytes;
+    buffer.resize(old + wanted);
     long count;
     do {
 #ifdef _WIN32
-        count = _read(fd_, buffer.data() + old, static_cast<unsigned>(kBlockBytes));
+        count = _read(fd_, buffer.data() + old, static_cast<unsigned>(wanted));
 #else
-        count = static_cast<long>(read(fd_, buffer.data() + old, kBlockBytes));
+        count = static_cast<long>(read(fd_, buffer.data() + old, wanted));
 #endif
     } while (count < 0 && errno == EINTR);
     if (count < 0) {

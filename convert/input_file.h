@@ -12,6 +12,13 @@ inline constexpr std::size_t kBlockBytes = 1 << 18;
 // that is not text, or a line that never ends, stops the run before memory does.
 inline constexpr std::size_t kLineLimitBytes = 1 << 20;
 
+// Where reads end: each read() asks for at most what this returns for the size it would
+// ask for (at least 1 byte), as a pipe written in parts returns less than asked. Null (the
+// program's own runs) asks for the whole size. Tests and the fuzz target set it to show
+// that nothing the converter writes depends on it.
+using ReadSizeLimit = std::size_t (*)(std::size_t wanted);
+extern ReadSizeLimit gReadSizeLimit;
+
 class InputFile {
 public:
     InputFile() = default;
