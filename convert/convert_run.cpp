@@ -9,7 +9,7 @@
 #include "convert/messages.h"
 #include "convert/ordered_pipeline.h"
 
-ThreadStarter gStartThread = [](std::function<void()> work) { return std::thread(std::move(work)); };
+ThreadStarter gStartThread = [](std::function<void()> work) { return OwnedThread(std::move(work)); };
 
 namespace {
 

@@ -12,12 +12,13 @@
 #include <mutex>
 #include <new>
 #include <system_error>
-#include <thread>
 #include <vector>
+
+#include "convert/owned_thread.h"
 
 // Where the worker threads come from. Tests swap it for one that fails; a thread that
 // cannot start (std::system_error, or no memory for it) means one worker fewer.
-using ThreadStarter = std::thread (*)(std::function<void()> work);
+using ThreadStarter = OwnedThread (*)(std::function<void()> work);
 extern ThreadStarter gStartThread;
 
 // What the pipeline does with a job. Do may run on any thread, several at once on
@@ -76,7 +77,7 @@ public:
         }
         work_.notify_all();
         space_.notify_all();
-        for (std::thread& worker : workers_) worker.join();
+        for (OwnedThread& worker : workers_) worker.Join();
     }
     OrderedPipeline(const OrderedPipeline&) = delete;
     OrderedPipeline& operator=(const OrderedPipeline&) = delete;
@@ -205,5 +206,5 @@ private:
     std::mutex mutex_;
     std::condition_variable work_;   // a job was handed over, or shutdown
     std::condition_variable space_;  // a job was written, or the run stopped
-    std::vector<std::thread> workers_;
+    std::vector<OwnedThread> workers_;
 };

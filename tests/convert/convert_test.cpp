@@ -1014,3 +1014,37 @@ TEST(Convert, EndlessInput)
                                                "points is; check that this is the text file of points and that its "
                                                "lines end\n");
 }
+
+// Many workers in little address space: small stacks let -j 32 convert where -j 1 does,
+// with the same output.
+TEST(Convert, ManyWorkersUnderAnAddressSpaceLimit)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory needs the address space";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory needs the address space";
+#endif
+#endif
+    const std::string file = RandomFile(TM2ToGeographic, 100000, 91, true);
+    const std::string path = WriteFile("many_workers.txt", file);
+    const std::string expected = BatchPageLines(TM2ToGeographic, kGRS67, file);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const rlimit limit{200000 << 10, 200000 << 10};  // ulimit -v 200000
+        setrlimit(RLIMIT_AS, &limit);
+        const int out = open(PathOf("workers_out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(PathOf("workers_err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(99);
+        execl(KARTOVEL_CONVERT, KARTOVEL_CONVERT, "-q", "-j", "32", path.c_str(), static_cast<char*>(nullptr));
+        _exit(98);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(ReadFile(PathOf("workers_err")), "");
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string out = ReadFile(PathOf("workers_out"));
+    EXPECT_TRUE(out == expected) << FirstDifference(out, expected);
+}

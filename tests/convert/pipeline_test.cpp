@@ -23,11 +23,11 @@ static std::string ReadBack(std::FILE* file)
 
 // Starts `allowed` threads, then fails as a process at its thread limit does.
 static int gThreadsAllowed = 0;
-static std::thread StartSomeThreads(std::function<void()> work)
+static OwnedThread StartSomeThreads(std::function<void()> work)
 {
     if (gThreadsAllowed-- <= 0)
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-    return std::thread(std::move(work));
+    return OwnedThread(std::move(work));
 }
 
 // A pipeline stage that does nothing: only the pipeline's threads are looked at.
