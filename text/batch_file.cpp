@@ -175,9 +175,14 @@ std::string ReadableExcerpt(std::string_view bytes, std::size_t offset)
     const std::size_t end = TextLength(bytes);
     std::string_view rest = offset < end ? bytes.substr(offset, end - offset) : std::string_view();
     std::size_t markLength = 0;
-    if (const int order = Utf16Order(rest, markLength)) {
+    // UTF-16 is looked for and decoded up to the first CR or LF byte (its line end's
+    // unit, or a byte of one), so that the excerpt never depends on bytes after the line
+    // as the readers cut lines, which a reader may not have yet.
+    const std::size_t byteLineEnd = rest.find_first_of("\r\n");
+    const std::string_view line16 = byteLineEnd == std::string_view::npos ? rest : rest.substr(0, byteLineEnd + 1);
+    if (const int order = Utf16Order(line16, markLength)) {
         // A mark with no text after it on its line is shown as its bytes below.
-        std::string excerpt = Utf16Excerpt(rest.substr(markLength), order == 1);
+        std::string excerpt = Utf16Excerpt(line16.substr(markLength), order == 1);
         if (!excerpt.empty()) return excerpt;
     }
     const bool utf8 = LineIsUtf8(rest);
