@@ -100,7 +100,7 @@ void ConvertPairLines(const ConversionSettings& settings, Block& block)
                 const char* begin = block.input.data();
                 if (convertPairs(line))
                     block.stop = BlockStop{line, CannotReadPairMessage(block.input, static_cast<std::size_t>(place - begin),
-                                                                static_cast<std::size_t>(q - begin))};
+                                                                static_cast<std::size_t>(q - begin), block.firstLine == 1)};
                 return;
             }
             numbers.emplace_back(q, numberEnd - q);

@@ -33,6 +33,8 @@ public:
     bool Read();
     // Drops the first `count` bytes of the buffer (bufferLine is the caller's).
     void Drop(std::size_t count);
+    // Whether the buffer starts with the file's first byte (no UTF-8 mark was there).
+    bool AtStartOfFile() const { return dropped_ == 0; }
     // The end of the whole lines in the buffer: after the last line end whose kind is
     // known (a CR at the end of what was read may still get its LF), or 0.
     std::size_t WholeLinesEnd() const { return lineStart_ > dropped_ ? lineStart_ - dropped_ : 0; }

@@ -240,10 +240,10 @@ std::string WriteFailedMessage(const std::string& reason)
                              : "kartovel-convert: cannot write the output: " + reason + "\n";
 }
 
-std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable)
+std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable, bool startOfFile)
 {
     const std::string excerpt = ReadableExcerpt(bytes, place);
-    const LoadStopCause cause = DiagnoseLoadStopAt(bytes, unreadable);
+    const LoadStopCause cause = DiagnoseLoadStopAt(bytes, unreadable, startOfFile);
     const bool chinese = ChineseMessages();
     std::string message = chinese ? "無法在「" + excerpt + "」讀取一對數字"
                                   : "cannot read a pair of numbers at \"" + excerpt + "\"";

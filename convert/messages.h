@@ -48,4 +48,5 @@ std::string WriteFailedMessage(const std::string& reason);
 // could be read at `unreadable` (the end of the bytes for a lone last number): the batch
 // page's excerpt there and, for the causes that another way of reading fixes (a CSV file,
 // a header, quotes, UTF-16), the cause and the options that read such a file.
-std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable);
+// `startOfFile`: the bytes are the file's first (a UTF-16 mark there tells the encoding).
+std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable, bool startOfFile);

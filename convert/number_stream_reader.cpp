@@ -52,7 +52,7 @@ bool ReadNumberStream(FileReading& file, bool onePerLine)
             if (e == p) {
                 const std::size_t place = pendingX ? x.begin : static_cast<std::size_t>(p - base);
                 stop = BlockStop{pendingX ? x.line : line,
-                                 CannotReadPairMessage(file.buffer, place, static_cast<std::size_t>(p - base))};
+                                 CannotReadPairMessage(file.buffer, place, static_cast<std::size_t>(p - base), file.AtStartOfFile())};
                 break;
             }
             if (onePerLine && ++onLine == 2) {
@@ -80,7 +80,7 @@ bool ReadNumberStream(FileReading& file, bool onePerLine)
         if (!stop && bad)
             stop = BlockStop{file.OpenLine(), file.LineTooLong() ? LineTooLongMessage(kLineLimitBytes) : file.NulMessageAtEnd()};
         if (!stop && ended && pendingX)
-            stop = BlockStop{x.line, CannotReadPairMessage(file.buffer, x.begin, file.buffer.size())};
+            stop = BlockStop{x.line, CannotReadPairMessage(file.buffer, x.begin, file.buffer.size(), file.AtStartOfFile())};
         // The block takes the bytes up to the pending first number (or all read).
         const std::size_t cut = stop || ended ? (bad ? limit : file.buffer.size()) : pendingX ? x.begin : static_cast<std::size_t>(p - base);
         if (!numbers.empty() || stop) {

@@ -2,7 +2,8 @@
 // input's bytes alone. The first byte picks the way of reading (pairs, one number a
 // line or across lines, records by number or by name, -j 1 or 2), the second seeds the
 // read sizes; the rest is the file. It is converted read whole, then read in the random
-// sizes, and both runs must agree in every byte.
+// sizes, and both runs must agree in every byte. Seeds: read_sizes_seeds/ (inputs that
+// once gave two runs).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

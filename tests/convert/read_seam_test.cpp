@@ -83,6 +83,8 @@ TEST(ReadSeam, SameAtEverySplit)
         {"a NUL byte in a record", {"--columns", "1,2"}, std::string("247342;2652335;x\n250000;2600000;\"a\0b\"\n", 37)},
         {"a NUL byte among pairs", {}, std::string("247342 2652335\n\n25\0", 19)},
         {"UTF-16 without a mark", {}, std::string("2\0" "4\0" " \0" "5\0" "\n\0" "1\0", 12)},
+        {"a UTF-16 mark on a later line", {"-j", "2"}, "247342 2652335\n\xFE\xFF" "0000\t.5\n1 2\n"},
+        {"a UTF-16 mark, then UTF-8 lines", {"-j", "2"}, "\xFE\xFF" "4334\n250000\t2600000\n"},
         {"UTF-16 records", {"--columns", "1,2"}, std::string("\xFF\xFE" "1\0,\0" "2\0\r\0\n\0", 12)},
         {"a UTF-8 mark and Ctrl-Z", {"--to-tm2"}, std::string("\xEF\xBB\xBF" "121 23.5\n121 x\x1A" "5\0\n", 22)},
     };
