@@ -67,6 +67,10 @@ const char* const kConvertHelp =
     "                                      number without its partner\n"
     "  FILE:LINE: field N: ...             records: a chosen field that is not a number\n"
     "                                      or is missing\n"
+    "  FILE:LINE: the line holds a NUL byte ...\n"
+    "                                      a byte 0 in a file that is not UTF-16 text\n"
+    "  FILE:LINE: the line is longer than 1048576 bytes ...\n"
+    "                                      a line of more than 1 MiB: reading stops\n"
     "  FILE:LINE: 'INF' is not a valid floating point value\n"
     "                                      a number beyond the double range\n"
     "  FILE:LINE: Floating point overflow  a point whose conversion leaves the number\n"
@@ -76,7 +80,8 @@ const char* const kConvertHelp =
     "117-124, latitude 20-27) give one warning at the end; they are still converted.\n"
     "\n"
     "Exit status: 0 when every file was converted to its end, 1 after one of the\n"
-    "problems above, a failed write or running out of memory, 2 for a bad command line.\n";
+    "problems above, a failed write or running out of memory, 2 for a bad command line\n"
+    "(also when the header line shows that --columns names one field twice).\n";
 
 const char* const kConvertHelpChinese =
     USAGE
@@ -122,7 +127,10 @@ const char* const kConvertHelpChinese =
     "「kartovel-convert: FILE: 原因」。點在台灣範圍外（TM2 E 0-500000、N 2300000-2900000；\n"
     "經度 117-124、緯度 20-27）時照樣轉換，最後警告一次。\n"
     "\n"
-    "結束狀態：全部轉換完為 0，發生上述問題、寫出失敗或記憶體不足為 1，命令列錯誤為 2。\n";
+    "含有 NUL 位元組（不是 UTF-16 文字時）或超過 1048576 位元組的行也會停止。\n"
+    "\n"
+    "結束狀態：全部轉換完為 0，發生上述問題、寫出失敗或記憶體不足為 1，命令列錯誤為 2\n"
+    "（標題行顯示 --columns 指的是同一欄時也是 2）。\n";
 
 #undef USAGE
 
