@@ -16,6 +16,7 @@
 
 #include "convert/convert_run.h"
 #include "convert/input_file.h"
+#include "fuzz/convert/captured_run.h"
 
 namespace {
 
@@ -29,30 +30,11 @@ std::size_t NextReadSize(std::size_t wanted)
     return gSizes() % 8 == 0 ? 1 + gSizes() % 4096 : 1 + gSizes() % 7;
 }
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run Convert(const std::vector<std::string>& arguments)
+CapturedRun Convert(const std::vector<std::string>& arguments)
 {
     ConvertOptions options;
     if (ParseConvertOptions(arguments, options)) std::abort();
-    char* outText = nullptr;
-    char* errText = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    std::FILE* out = open_memstream(&outText, &outSize);
-    std::FILE* err = open_memstream(&errText, &errSize);
-    Run run;
-    run.status = ConvertInputs(options, options.jobs == 0 ? 1 : options.jobs, out, err);
-    std::fclose(out);
-    std::fclose(err);
-    run.out.assign(outText, outSize);
-    run.err.assign(errText, errSize);
-    std::free(outText);
-    std::free(errText);
-    return run;
+    return ConvertCaptured(options, options.jobs == 0 ? 1 : options.jobs);
 }
 
 }  // namespace
@@ -76,10 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     gReadSizeLimit = NextReadSize;
     gRandomSizes = false;
-    const Run whole = Convert(arguments);
+    const CapturedRun whole = Convert(arguments);
     gRandomSizes = true;
     gSizes.seed(data[1] + 1u);
-    const Run pieces = Convert(arguments);
+    const CapturedRun pieces = Convert(arguments);
     gReadSizeLimit = nullptr;
     if (whole.status != pieces.status || whole.out != pieces.out || whole.err != pieces.err) {
         std::fprintf(stderr, "fuzz_read_sizes: the reads changed the run\nwhole: %d %s\npieces: %d %s\n", whole.status,
