@@ -23,7 +23,11 @@ FileReading::FileReading(const ConvertOptions& runOptions, BlockPipeline& runPip
 bool FileReading::Read()
 {
     std::string reason;
-    if (!input.ReadMore(buffer, reason))
+    // The line being read never grows much past the limit: a byte beyond it is enough to
+    // know it is too long (and one more, a CR that may be half of a CR LF).
+    const std::size_t open = scanned_ - lineStart_;
+    const std::size_t room = open <= kLineLimitBytes ? kLineLimitBytes - open + 2 : 1;
+    if (!input.ReadMore(buffer, reason, std::min(kBlockBytes, room)))
         return Stop(std::nullopt, std::string(kProgram) + ": " + *name_ + ": " + reason);
     ScanLineEnds();
     return true;

@@ -79,12 +79,12 @@ bool InputFile::Open(const std::string& path, std::string& reason)
     return true;
 }
 
-bool InputFile::ReadMore(std::string& buffer, std::string& reason)
+bool InputFile::ReadMore(std::string& buffer, std::string& reason, std::size_t most)
 {
     const std::size_t old = buffer.size();
     // The byte before the new ones, which the reader may have taken from the buffer.
     const char prior = lastByte_;
-    if (!ReadOnce(buffer, reason)) return false;
+    if (!ReadOnce(buffer, reason, most)) return false;
     if (nulDecided_) return true;
     const void* found = std::memchr(buffer.data() + old, '\0', buffer.size() - old);
     if (found == nullptr) return true;
@@ -110,12 +110,12 @@ bool InputFile::ReadMore(std::string& buffer, std::string& reason)
     return true;
 }
 
-bool InputFile::ReadOnce(std::string& buffer, std::string& reason)
+bool InputFile::ReadOnce(std::string& buffer, std::string& reason, std::size_t most)
 {
     if (ended_) return true;
     const std::size_t old = buffer.size();
-    const std::size_t wanted = gReadSizeLimit ? std::clamp<std::size_t>(gReadSizeLimit(kBlockBytes), 1, kBlockBytes)
-                                              : kBlockBytes;
+    most = std::clamp<std::size_t>(most, 1, kBlockBytes);
+    const std::size_t wanted = gReadSizeLimit ? std::clamp<std::size_t>(gReadSizeLimit(most), 1, most) : most;
     buffer.resize(old + wanted);
     long count;
     do {

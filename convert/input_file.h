@@ -34,7 +34,8 @@ public:
     // Ctrl-Z and what follows it are not appended). A NUL byte in text that is not UTF-16
     // ends the text too: EndedAtNul(), the NUL and what follows it not appended. False
     // with the reason when reading fails.
-    bool ReadMore(std::string& buffer, std::string& reason);
+    // At most `most` bytes are asked for (at least 1).
+    bool ReadMore(std::string& buffer, std::string& reason, std::size_t most = kBlockBytes);
     bool Ended() const { return ended_; }
     bool EndedAtNul() const { return nul_; }
 
@@ -55,7 +56,7 @@ private:
     char lastByte_ = '\0';      // the last byte appended
 
     // One read() appended to `buffer`, the Ctrl-Z rule applied.
-    bool ReadOnce(std::string& buffer, std::string& reason);
+    bool ReadOnce(std::string& buffer, std::string& reason, std::size_t most = kBlockBytes);
     unsigned long long size_ = 0;
     unsigned long long start_ = 0;
     unsigned long long total_ = 0;
