@@ -139,6 +139,12 @@ void ConvertFoundPairs(const ConversionSettings& settings, const FoundPairs& fou
 void ConvertBlock(Block& block) noexcept
 {
     const ConversionSettings& settings = block.settings;
+    // A block converted again after running out of memory starts afresh.
+    block.output.clear();
+    block.stop.reset();
+    block.outOfMemory = false;
+    block.outside = 0;
+    block.firstOutsideLine = 0;
     // The same environment for every block, whichever thread converts it.
     ResetFloatingPointEnvironment();
     try {

@@ -77,5 +77,6 @@ struct Block {
 };
 
 // Converts a block by itself, on the calling thread: fills output, stop, outOfMemory and
-// the outside count. Running out of memory clears the output and sets outOfMemory.
+// the outside count, from scratch each time. Running out of memory clears the output and
+// sets outOfMemory.
 void ConvertBlock(Block& block) noexcept;

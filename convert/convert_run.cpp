@@ -19,10 +19,18 @@ public:
     ConversionStage(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
 
     void Reset(Block& block) noexcept override { block.Reset(); }
-    void Do(Block& block) noexcept override { ConvertBlock(block); }
+    bool Do(Block& block) noexcept override
+    {
+        ConvertBlock(block);
+        return !block.outOfMemory;
+    }
 
     bool Write(Block& block) override
     {
+        // A block whose worker ran out of memory is converted again here, after the
+        // blocks before it are written and freed, with a worker fewer; the run ends in
+        // "out of memory" only when that fails too.
+        if (block.outOfMemory) ConvertBlock(block);
         if (!block.output.empty() &&
             std::fwrite(block.output.data(), 1, block.output.size(), out_) != block.output.size()) {
             std::fputs(WriteFailedMessage(std::strerror(errno)).c_str(), err_);
