@@ -98,9 +98,8 @@ void ConvertPairLines(const ConversionSettings& settings, Block& block)
                 const char* place = numbers.size() % 2 == 1 ? numbers.back().data() : q;
                 const char* begin = block.input.data();
                 if (convertPairs(line))
-                    block.stop = BlockStop{line, CannotReadPairMessage(block.input,
-                                                                       static_cast<std::size_t>(place - begin),
-                                                                       static_cast<std::size_t>(q - begin))};
+                    block.stop = BlockStop{line, CannotReadPairMessage(block.input, static_cast<std::size_t>(place - begin),
+                                                                static_cast<std::size_t>(q - begin), block.firstLine == 1)};
                 return;
             }
             numbers.emplace_back(q, numberEnd - q);
@@ -139,6 +138,12 @@ void ConvertFoundPairs(const ConversionSettings& settings, const FoundPairs& fou
 void ConvertBlock(Block& block) noexcept
 {
     const ConversionSettings& settings = block.settings;
+    // A block converted again after running out of memory starts afresh.
+    block.output.clear();
+    block.stop.reset();
+    block.outOfMemory = false;
+    block.outside = 0;
+    block.firstOutsideLine = 0;
     // The same environment for every block, whichever thread converts it.
     ResetFloatingPointEnvironment();
     try {

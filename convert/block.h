@@ -28,7 +28,11 @@ struct ConversionSettings {
 struct BlockStop {
     std::optional<std::size_t> line;
     std::string message;
+    int status = 1;  // the exit status: 2 for a fault of the command line found in a file
 };
+
+// The exit status of a command line that cannot be followed.
+inline constexpr int kBadCommandLineStatus = 2;
 
 // A number the reader found: its bytes in Block::input and its line in the file.
 struct NumberPlace {
@@ -73,5 +77,6 @@ struct Block {
 };
 
 // Converts a block by itself, on the calling thread: fills output, stop, outOfMemory and
-// the outside count. Running out of memory clears the output and sets outOfMemory.
+// the outside count, from scratch each time. Running out of memory clears the output and
+// sets outOfMemory.
 void ConvertBlock(Block& block) noexcept;

@@ -1,6 +1,7 @@
 #include "convert_options.h"
 
 #include "messages.h"
+#include "text/record_fields.h"
 
 #include <charconv>
 #include <string>
@@ -66,6 +67,10 @@ const char* const kConvertHelp =
     "                                      number without its partner\n"
     "  FILE:LINE: field N: ...             records: a chosen field that is not a number\n"
     "                                      or is missing\n"
+    "  FILE:LINE: the line holds a NUL byte ...\n"
+    "                                      a byte 0 in a file that is not UTF-16 text\n"
+    "  FILE:LINE: the line is longer than 1048576 bytes ...\n"
+    "                                      a line of more than 1 MiB: reading stops\n"
     "  FILE:LINE: 'INF' is not a valid floating point value\n"
     "                                      a number beyond the double range\n"
     "  FILE:LINE: Floating point overflow  a point whose conversion leaves the number\n"
@@ -75,7 +80,8 @@ const char* const kConvertHelp =
     "117-124, latitude 20-27) give one warning at the end; they are still converted.\n"
     "\n"
     "Exit status: 0 when every file was converted to its end, 1 after one of the\n"
-    "problems above, a failed write or running out of memory, 2 for a bad command line.\n";
+    "problems above, a failed write or running out of memory, 2 for a bad command line\n"
+    "(also when the header line shows that --columns names one field twice).\n";
 
 const char* const kConvertHelpChinese =
     USAGE
@@ -121,7 +127,10 @@ const char* const kConvertHelpChinese =
     "「kartovel-convert: FILE: 原因」。點在台灣範圍外（TM2 E 0-500000、N 2300000-2900000；\n"
     "經度 117-124、緯度 20-27）時照樣轉換，最後警告一次。\n"
     "\n"
-    "結束狀態：全部轉換完為 0，發生上述問題、寫出失敗或記憶體不足為 1，命令列錯誤為 2。\n";
+    "含有 NUL 位元組（不是 UTF-16 文字時）或超過 1048576 位元組的行也會停止。\n"
+    "\n"
+    "結束狀態：全部轉換完為 0，發生上述問題、寫出失敗或記憶體不足為 1，命令列錯誤為 2\n"
+    "（標題行顯示 --columns 指的是同一欄時也是 2）。\n";
 
 #undef USAGE
 
@@ -145,6 +154,16 @@ int EllipsoidIndexOfName(std::string_view name)
     if (lower == "grs67" || lower == "twd67") return 0;
     if (lower == "grs80" || lower == "twd97") return 1;
     return -1;
+}
+
+// Two spellings of one field: the same number ("1" and "01") or the same header name in
+// any case ("E" and "e"). A name and a number can only be compared with the header.
+static bool SameColumn(const std::string& a, const std::string& b)
+{
+    const bool aNumber = a.find_first_not_of("0123456789") == std::string::npos;
+    const bool bNumber = b.find_first_not_of("0123456789") == std::string::npos;
+    if (aNumber != bNumber) return false;
+    return aNumber ? std::stoul(a) == std::stoul(b) : SameFieldName(a, b);
 }
 
 static std::optional<char> DelimiterOfName(const std::string& name)
@@ -220,8 +239,8 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
                 if (column.find_first_not_of("0123456789") == std::string::npos &&
                     (column.size() > 9 || std::stoul(column) == 0))
                     return NotAFieldNumberMessage(column);
-            if (options.columns[0] == options.columns[1])
-                return SameColumnsMessage(options.columns[0]);
+            if (SameColumn(options.columns[0], options.columns[1]))
+                return SameColumnsMessage(options.columns[0], options.columns[1]);
             options.records = true;
         } else if (name == "--delimiter") {
             options.delimiter = DelimiterOfName(*value);

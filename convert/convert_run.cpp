@@ -9,7 +9,7 @@
 #include "convert/messages.h"
 #include "convert/ordered_pipeline.h"
 
-ThreadStarter gStartThread = [](std::function<void()> work) { return std::thread(std::move(work)); };
+ThreadStarter gStartThread = [](std::function<void()> work) { return OwnedThread(std::move(work)); };
 
 namespace {
 
@@ -19,10 +19,18 @@ public:
     ConversionStage(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
 
     void Reset(Block& block) noexcept override { block.Reset(); }
-    void Do(Block& block) noexcept override { ConvertBlock(block); }
+    bool Do(Block& block) noexcept override
+    {
+        ConvertBlock(block);
+        return !block.outOfMemory;
+    }
 
     bool Write(Block& block) override
     {
+        // A block whose worker ran out of memory is converted again here, after the
+        // blocks before it are written and freed, with a worker fewer; the run ends in
+        // "out of memory" only when that fails too.
+        if (block.outOfMemory) ConvertBlock(block);
         if (!block.output.empty() &&
             std::fwrite(block.output.data(), 1, block.output.size(), out_) != block.output.size()) {
             std::fputs(WriteFailedMessage(std::strerror(errno)).c_str(), err_);
@@ -45,6 +53,7 @@ public:
             else
                 message = block.stop->message + "\n";
             std::fputs(message.c_str(), err_);
+            stopStatus_ = block.stop->status;
             return false;
         }
         return true;
@@ -70,12 +79,15 @@ public:
     // Points outside Taiwan's area in the blocks written, and the first one's place.
     unsigned long long Outside() const { return outside_; }
     const std::string& FirstOutside() const { return firstOutside_; }
+    // The exit status the stop that was written asks for (1 when none was).
+    int StopStatus() const { return stopStatus_; }
 
 private:
     std::FILE* out_;
     std::FILE* err_;
     unsigned long long outside_ = 0;
     std::string firstOutside_;
+    int stopStatus_ = 1;
 };
 
 }  // namespace
@@ -92,6 +104,7 @@ int ConvertInputs(const ConvertOptions& options, unsigned threads, std::FILE* ou
         }
         status = pipeline.Finish();
     }
+    if (status != 0) status = stage.StopStatus();
     // After a stop the message about it is the last word.
     if (stage.Outside() != 0 && !options.quiet && status == 0) {
         std::fflush(out);

@@ -19,7 +19,8 @@
 
 #include "convert/convert_options.h"
 
-// 0 when every file was converted to its end, 1 after a reported problem (the message
+// 0 when every file was converted to its end, 1 after a reported problem (2 when the
+// problem is the command line's, such as --columns naming one header field twice) (the message
 // is on `err`, after the lines before it on `out`). Points outside Taiwan's area give
 // one warning on `err` at the end unless options.quiet. `threads` threads convert (the
 // reading thread itself when it is 1). Throws std::bad_alloc when memory runs out on

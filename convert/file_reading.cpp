@@ -6,12 +6,14 @@
 #include "convert/messages.h"
 #include "text/batch_file.h"
 #include "text/batch_reader.h"
+#include "text/record_fields.h"
 
 static const char* const kProgram = "kartovel-convert";
 
 FileReading::FileReading(const ConvertOptions& runOptions, BlockPipeline& runPipeline, const std::string& path)
     : options(runOptions), pipeline(runPipeline),
-      name_(std::make_shared<const std::string>(path == "-" ? "<stdin>" : path))
+      // Messages name the file; a name may hold what a terminal would act on.
+      name_(std::make_shared<const std::string>(path == "-" ? "<stdin>" : TerminalSafeText(path)))
 {
     settings.mode = options.mode;
     settings.ellipsoid = &kEllipsoids[options.ellipsoidIndex];
@@ -21,14 +23,73 @@ FileReading::FileReading(const ConvertOptions& runOptions, BlockPipeline& runPip
 bool FileReading::Read()
 {
     std::string reason;
-    if (input.ReadMore(buffer, reason)) return true;
-    return Stop(std::nullopt, std::string(kProgram) + ": " + *name_ + ": " + reason);
+    // The line being read never grows much past the limit: a byte beyond it is enough to
+    // know it is too long (and one more, a CR that may be half of a CR LF).
+    const std::size_t open = scanned_ - lineStart_;
+    const std::size_t room = open <= kLineLimitBytes ? kLineLimitBytes - open + 2 : 1;
+    if (!input.ReadMore(buffer, reason, std::min(kBlockBytes, room)))
+        return Stop(std::nullopt, std::string(kProgram) + ": " + *name_ + ": " + reason);
+    ScanLineEnds();
+    return true;
 }
 
-bool FileReading::Stop(std::optional<std::size_t> line, std::string message)
+void FileReading::ScanLineEnds()
+{
+    // A CR at the end waits for the next byte: it may be the first half of a CR LF. So
+    // every CR looked at here has its next byte, and a line end is counted once.
+    // Stops at the first line longer than the limit, which ends the run.
+    if (LineTooLong()) return;
+    std::size_t end = buffer.size();
+    if (!input.Ended() && end > 0 && buffer[end - 1] == '\r') --end;
+    const char* const base = buffer.data();
+    for (std::size_t i = scanned_ - dropped_; i < end; ++i) {
+        const char c = base[i];
+        if (c == '\n' || (c == '\r' && (i + 1 == buffer.size() || base[i + 1] != '\n'))) {
+            const std::size_t lineEnd = dropped_ + i - (c == '\n' && i > 0 && base[i - 1] == '\r' ? 1 : 0);
+            if (lineEnd - lineStart_ > kLineLimitBytes) {
+                scanned_ = lineEnd;
+                return;
+            }
+            ++lineEnds_;
+            lineStart_ = dropped_ + i + 1;
+        }
+    }
+    scanned_ = dropped_ + end;
+}
+
+void FileReading::Drop(std::size_t count)
+{
+    buffer.erase(0, count);
+    dropped_ += count;
+}
+
+std::string FileReading::NulMessageAtEnd() const
+{
+    // The NUL ended the buffer, so the bytes after the whole lines are its line before it.
+    const std::string_view before = std::string_view(buffer).substr(WholeLinesEnd());
+    if (!options.records) return NulByteMessage(0);
+    const char delimiter = delimiterKnown ? settings.delimiter
+                           : options.delimiter ? *options.delimiter : DetectDelimiter(before);
+    return NulByteMessage(FieldAtEnd(before, delimiter));
+}
+
+bool FileReading::StopAtBadLine(const BlockContent& content)
+{
+    const bool tooLong = LineTooLong();
+    if (!tooLong && !input.EndedAtNul()) return true;
+    if (const std::size_t whole = WholeLinesEnd(); whole > 0) {
+        Block* block = NewBlock(content);
+        if (block == nullptr) return false;
+        TakeInput(*block, whole);
+        pipeline.Publish();
+    }
+    return Stop(OpenLine(), tooLong ? LineTooLongMessage(kLineLimitBytes) : NulMessageAtEnd());
+}
+
+bool FileReading::Stop(std::optional<std::size_t> line, std::string message, int status)
 {
     if (Block* block = NewBlock(ReadyText{})) {
-        std::get<ReadyText>(block->content).stop = BlockStop{line, std::move(message)};
+        std::get<ReadyText>(block->content).stop = BlockStop{line, std::move(message), status};
         pipeline.Publish();
     }
     return false;
@@ -56,18 +117,7 @@ void FileReading::TakeInput(Block& block, std::size_t length)
 {
     block.input.assign(buffer, 0, length);
     bufferLine += CountLineEnds(std::string_view(buffer).substr(0, length));
-    buffer.erase(0, length);
-}
-
-// The length of the whole lines at the start of `bytes`: up to the last LF, or the last
-// CR whose next byte is there (a CR at the very end may be the first half of a CR LF).
-static std::size_t WholeLines(std::string_view bytes)
-{
-    for (std::size_t i = bytes.size(); i-- > 0;) {
-        if (bytes[i] == '\n') return i + 1;
-        if (bytes[i] == '\r' && i + 1 < bytes.size()) return i + 1;
-    }
-    return 0;
+    Drop(length);
 }
 
 bool FileReading::HandOverLines(const BlockContent& content)
@@ -76,11 +126,12 @@ bool FileReading::HandOverLines(const BlockContent& content)
     // What the buffer holds already goes out before waiting for more.
     for (bool fresh = !buffer.empty();; fresh = false) {
         if (!fresh && !input.Ended() && !Read()) return false;
+        if (!StopAtBadLine(content)) return false;
         // A file that changed size still gives the whole lines read, then the report.
         const bool ended = input.Ended();
         std::string resized;
         if (ended) resized = SizeChange();
-        const std::size_t cut = ended && resized.empty() ? buffer.size() : WholeLines(buffer);
+        const std::size_t cut = ended && resized.empty() ? buffer.size() : WholeLinesEnd();
         if (cut > 0 || (ended && first && resized.empty())) {
             Block* block = NewBlock(content);
             if (block == nullptr) return false;
@@ -120,9 +171,24 @@ FirstLine FindFirstLine(std::string_view bytes, bool ended)
 
 bool ReadFirstLine(FileReading& file, FirstLine& first)
 {
-    while ((first = FindFirstLine(file.buffer, file.input.Ended())).begin == std::string::npos && !file.input.Ended())
+    // Looked for again only when a line ended, so that a long line is not scanned anew
+    // at every read.
+    std::size_t looked = SIZE_MAX;
+    for (;;) {
+        const bool bad = file.LineTooLong() || file.input.EndedAtNul();
+        if (file.OpenLine() != looked || file.input.Ended() || bad) {
+            looked = file.OpenLine();
+            first = FindFirstLine(file.buffer, file.input.Ended());
+            // A line before the bad one; else the bad one is the first that is not blank.
+            if (first.begin != std::string::npos && (first.begin < file.WholeLinesEnd() || !bad)) return true;
+            if (bad) {
+                if (file.options.records) return file.StopAtBadLine(RecordLines{});
+                return file.StopAtBadLine(PairLines{});
+            }
+            if (file.input.Ended()) return true;
+        }
         if (!file.Read()) return false;
-    return true;
+    }
 }
 
 // Counts the numbers at the start of a line, up to 2 for anything that is not a number
@@ -148,10 +214,17 @@ bool ReadFile(FileReading& file, const std::string& path)
     if (!file.input.Open(path, reason))
         return file.Stop(std::nullopt, std::string(kProgram) + ": " + *file.Name() + ": " + reason);
     // A leading byte-order mark is not part of the first line's text; it still counts as
-    // the file's first bytes, on its first line.
-    while (file.buffer.size() < 3 && !file.input.Ended() && std::string_view("\xEF\xBB\xBF").starts_with(file.buffer))
+    // the file's first bytes, on its first line. A UTF-16 mark is read whole too, as the
+    // readers look for it.
+    const auto markStart = [&file] {
+        const std::string_view bytes = file.buffer;
+        return std::string_view("\xEF\xBB\xBF").starts_with(bytes) ||
+               (bytes.size() < 2 && (std::string_view("\xFF\xFE").starts_with(bytes) ||
+                                     std::string_view("\xFE\xFF").starts_with(bytes)));
+    };
+    while (file.buffer.size() < 3 && !file.input.Ended() && markStart())
         if (!file.Read()) return false;
-    file.buffer.erase(0, Utf8ByteOrderMarkLength(file.buffer));
+    file.Drop(Utf8ByteOrderMarkLength(file.buffer));
 
     if (file.options.records) return ReadRecords(file);
     if (file.options.pairsAcrossLines) return ReadNumberStream(file, false);

@@ -26,11 +26,30 @@ public:
     InputFile input;
     std::string buffer;          // read, not yet handed over
     std::size_t bufferLine = 1;  // the line of buffer's first byte
+    bool delimiterKnown = false; // settings.delimiter was decided from the first line
 
     // Reads more into buffer; false when reading failed (the message is handed over).
+    // Each byte read is looked at once here, for the line ends.
     bool Read();
+    // Drops the first `count` bytes of the buffer (bufferLine is the caller's).
+    void Drop(std::size_t count);
+    // Whether the buffer starts with the file's first byte (no UTF-8 mark was there).
+    bool AtStartOfFile() const { return dropped_ == 0; }
+    // The end of the whole lines in the buffer: after the last line end whose kind is
+    // known (a CR at the end of what was read may still get its LF), or 0.
+    std::size_t WholeLinesEnd() const { return lineStart_ > dropped_ ? lineStart_ - dropped_ : 0; }
+    // The line after the whole lines, counted from the file's first: the one being read.
+    std::size_t OpenLine() const { return lineEnds_ + 1; }
+    // Whether the line being read is longer than kLineLimitBytes.
+    bool LineTooLong() const { return scanned_ - lineStart_ > kLineLimitBytes; }
+    // When the line being read is too long or holds a NUL byte that ends the text: hands
+    // over the whole lines before it (in blocks of `content`), then the stop at it.
+    // False then, as the run stops; true when neither is the case.
+    bool StopAtBadLine(const BlockContent& content);
+    // The message for the NUL byte that ended the text, at the end of the buffer.
+    std::string NulMessageAtEnd() const;
     // Hands over a block that only reports; false, as the run stops here.
-    bool Stop(std::optional<std::size_t> line, std::string message);
+    bool Stop(std::optional<std::size_t> line, std::string message, int status = 1);
     // At the end of the file: the report when a regular file did not keep its size, else
     // empty.
     std::string SizeChange();
@@ -47,7 +66,15 @@ public:
     const std::shared_ptr<const std::string>& Name() const { return name_; }
 
 private:
+    void ScanLineEnds();
+
     std::shared_ptr<const std::string> name_;
+    // Offsets counted from the file's first byte read: the buffer's first byte, the end of
+    // the bytes looked at for line ends, and the start of the line being read.
+    std::size_t dropped_ = 0;
+    std::size_t scanned_ = 0;
+    std::size_t lineStart_ = 0;
+    std::size_t lineEnds_ = 0;  // line ends before lineStart_
 };
 
 // Reads one file by the run's mode; false when the run stops in it.
@@ -69,5 +96,6 @@ struct FirstLine {
 };
 FirstLine FindFirstLine(std::string_view bytes, bool ended);
 // Reads until the buffer holds the first line that is not blank, or the file ends;
-// false when reading failed.
+// false when the run stops (reading failed, or the first line is too long or holds a
+// NUL byte).
 bool ReadFirstLine(FileReading& file, FirstLine& first);

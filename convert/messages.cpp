@@ -42,7 +42,15 @@ const char* Localized(const char* english, const char* chinese)
     return ChineseMessages() ? chinese : english;
 }
 
-static std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+// What the user typed, quoted; anything that would act on the terminal escaped.
+static std::string Quoted(const std::string& text)
+{
+    // Built by appending: g++ 12 warns falsely (-Wrestrict) about "'" + std::string&&.
+    std::string quoted(1, '\'');
+    quoted += TerminalSafeText(text);
+    quoted += '\'';
+    return quoted;
+}
 
 std::string UnknownOptionMessage(const std::string& argument)
 {
@@ -84,9 +92,22 @@ std::string NotAFieldNumberMessage(const std::string& column)
                              : "column " + Quoted(column) + " is not a field number from 1 to 999999999";
 }
 
-std::string SameColumnsMessage(const std::string& column)
+std::string SameColumnsMessage(const std::string& first, const std::string& second)
 {
-    return ChineseMessages() ? "X,Y 是同一個欄位 " + Quoted(column) : "the columns X,Y are the same field " + Quoted(column);
+    if (first == second)
+        return ChineseMessages() ? "X,Y 是同一個欄位 " + Quoted(first) : "the columns X,Y are the same field " + Quoted(first);
+    return ChineseMessages() ? "X,Y 是同一個欄位：" + Quoted(first) + " 與 " + Quoted(second) + "；請給兩個不同的欄位"
+                             : "the columns X,Y are the same field: " + Quoted(first) + " and " + Quoted(second) +
+                                   "; give two different fields";
+}
+
+std::string SameFieldInHeaderMessage(const std::string& first, const std::string& second, std::size_t field)
+{
+    const std::string n = std::to_string(field);
+    return ChineseMessages() ? "--columns 的 " + Quoted(first) + " 與 " + Quoted(second) + " 是標題行的同一個第 " + n +
+                                   " 欄；請給兩個不同的欄位"
+                             : "--columns " + Quoted(first) + " and " + Quoted(second) + " are the same field " + n +
+                                   " of the header line; give two different fields";
 }
 
 std::string UnknownDelimiterMessage(const std::string& name)
@@ -159,6 +180,25 @@ std::string Utf16Message()
                      "檔案是 UTF-16 文字；請另存為 UTF-8（試算表：另存新檔，「CSV UTF-8」）後再轉換");
 }
 
+std::string NulByteMessage(std::size_t field)
+{
+    const std::string n = std::to_string(field);
+    if (ChineseMessages())
+        return (field == 0 ? std::string("這一行") : "第 " + n + " 欄") +
+               "含有 NUL 位元組（\\x00），文字不會有；這不是文字檔或檔案已損壞：請確認這是坐標的文字檔，並存為 UTF-8";
+    return (field == 0 ? std::string("the line holds") : "field " + n + ": holds") +
+           " a NUL byte (\\x00), which text never holds; the file is not text, or is damaged: check that it "
+           "is the text file of points, saved as UTF-8";
+}
+
+std::string LineTooLongMessage(std::size_t limit)
+{
+    const std::string n = std::to_string(limit);
+    return ChineseMessages() ? "這一行超過 " + n + " 位元組，坐標的行不會這麼長；請確認這是坐標的文字檔，且行以換行結束"
+                             : "the line is longer than " + n + " bytes, which no line of points is; check that "
+                               "this is the text file of points and that its lines end";
+}
+
 std::string SizeChangedMessage(unsigned long long before, unsigned long long after)
 {
     const std::string a = std::to_string(before);
@@ -189,8 +229,9 @@ std::string AreaWarning(unsigned long long count, const std::string& firstPlace,
 
 std::string ColumnNotFoundMessage(const std::string& name)
 {
-    return ChineseMessages() ? "第一行沒有名為「" + name + "」的欄位；請用第一行的欄名或欄號（從 1 起算）"
-                             : "no field named \"" + name + "\" in the first line; give a name from it, or a "
+    const std::string shown = TerminalSafeText(name);
+    return ChineseMessages() ? "第一行沒有名為「" + shown + "」的欄位；請用第一行的欄名或欄號（從 1 起算）"
+                             : "no field named \"" + shown + "\" in the first line; give a name from it, or a "
                                    "field number counted from 1";
 }
 
@@ -206,10 +247,10 @@ std::string WriteFailedMessage(const std::string& reason)
                              : "kartovel-convert: cannot write the output: " + reason + "\n";
 }
 
-std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable)
+std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable, bool startOfFile)
 {
     const std::string excerpt = ReadableExcerpt(bytes, place);
-    const LoadStopCause cause = DiagnoseLoadStopAt(bytes, unreadable);
+    const LoadStopCause cause = DiagnoseLoadStopAt(bytes, unreadable, startOfFile);
     const bool chinese = ChineseMessages();
     std::string message = chinese ? "無法在「" + excerpt + "」讀取一對數字"
                                   : "cannot read a pair of numbers at \"" + excerpt + "\"";

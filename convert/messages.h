@@ -20,7 +20,9 @@ std::string UnknownEllipsoidMessage(const std::string& name);
 std::string NotAJobCountMessage(const std::string& text, unsigned maximum);
 std::string NotTwoColumnsMessage(const std::string& text);
 std::string NotAFieldNumberMessage(const std::string& column);
-std::string SameColumnsMessage(const std::string& column);
+std::string SameColumnsMessage(const std::string& first, const std::string& second);
+// --columns gave a name and a number that the header shows to be one field.
+std::string SameFieldInHeaderMessage(const std::string& first, const std::string& second, std::size_t field);
 std::string UnknownDelimiterMessage(const std::string& name);
 std::string PairsAcrossLinesWithRecordsMessage();
 // The last line after a command-line problem, with its line end.
@@ -33,6 +35,9 @@ std::string FieldMissingMessage(std::size_t field, std::size_t fieldCount);
 std::string QuoteMessage(std::size_t field);
 std::string NotUtf8Message();
 std::string Utf16Message();
+// A NUL byte in text that is not UTF-16; `field` (from 1) in a record, 0 on a line of pairs.
+std::string NulByteMessage(std::size_t field);
+std::string LineTooLongMessage(std::size_t limit);
 std::string SizeChangedMessage(unsigned long long before, unsigned long long after);
 std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic);
 std::string ColumnNotFoundMessage(const std::string& name);
@@ -43,4 +48,5 @@ std::string WriteFailedMessage(const std::string& reason);
 // could be read at `unreadable` (the end of the bytes for a lone last number): the batch
 // page's excerpt there and, for the causes that another way of reading fixes (a CSV file,
 // a header, quotes, UTF-16), the cause and the options that read such a file.
-std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable);
+// `startOfFile`: the bytes are the file's first (a UTF-16 mark there tells the encoding).
+std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std::size_t unreadable, bool startOfFile);

@@ -27,13 +27,11 @@ bool ReadNumberStream(FileReading& file, bool onePerLine)
             if (std::string resized = file.SizeChange(); !resized.empty())
                 return file.Stop(std::nullopt, std::move(resized));
         }
-        // Numbers end at blanks, so everything before the last blank can be read now;
-        // a CR at the very end may still be followed by its LF.
-        std::size_t limit = file.buffer.size();
-        if (!ended) {
-            while (limit > 0 && !IsBatchWhitespace(file.buffer[limit - 1])) --limit;
-            if (limit > 0 && file.buffer[limit - 1] == '\r' && limit == file.buffer.size()) --limit;
-        }
+        // Whole lines only, so that what is found on a line (its count of numbers, the
+        // excerpt of a stop) never depends on where a read ended. A line too long, or
+        // one that a NUL byte ended, stops the run after the lines before it.
+        const bool bad = file.LineTooLong() || file.input.EndedAtNul();
+        const std::size_t limit = ended && !bad ? file.buffer.size() : file.WholeLinesEnd();
         const char* base = file.buffer.data();
         const char* p = base + scan;
         const char* end = base + limit;
@@ -54,7 +52,7 @@ bool ReadNumberStream(FileReading& file, bool onePerLine)
             if (e == p) {
                 const std::size_t place = pendingX ? x.begin : static_cast<std::size_t>(p - base);
                 stop = BlockStop{pendingX ? x.line : line,
-                                 CannotReadPairMessage(file.buffer, place, static_cast<std::size_t>(p - base))};
+                                 CannotReadPairMessage(file.buffer, place, static_cast<std::size_t>(p - base), file.AtStartOfFile())};
                 break;
             }
             if (onePerLine && ++onLine == 2) {
@@ -79,10 +77,12 @@ bool ReadNumberStream(FileReading& file, bool onePerLine)
             pendingX = !pendingX;
             p = e;
         }
+        if (!stop && bad)
+            stop = BlockStop{file.OpenLine(), file.LineTooLong() ? LineTooLongMessage(kLineLimitBytes) : file.NulMessageAtEnd()};
         if (!stop && ended && pendingX)
-            stop = BlockStop{x.line, CannotReadPairMessage(file.buffer, x.begin, file.buffer.size())};
+            stop = BlockStop{x.line, CannotReadPairMessage(file.buffer, x.begin, file.buffer.size(), file.AtStartOfFile())};
         // The block takes the bytes up to the pending first number (or all read).
-        const std::size_t cut = stop || ended ? file.buffer.size() : pendingX ? x.begin : static_cast<std::size_t>(p - base);
+        const std::size_t cut = stop || ended ? (bad ? limit : file.buffer.size()) : pendingX ? x.begin : static_cast<std::size_t>(p - base);
         if (!numbers.empty() || stop) {
             const bool stops = stop.has_value();
             Block* block = file.NewBlock(FoundPairs{std::move(numbers), std::move(stop)});
@@ -91,7 +91,7 @@ bool ReadNumberStream(FileReading& file, bool onePerLine)
             block->input.assign(file.buffer, 0, cut);
             file.pipeline.Publish();
             if (stops) return false;
-            file.buffer.erase(0, cut);
+            file.Drop(cut);
             if (pendingX) x.begin -= cut, x.end -= cut;
             scan = static_cast<std::size_t>(p - base) - cut;
         } else {

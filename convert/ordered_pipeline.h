@@ -12,12 +12,13 @@
 #include <mutex>
 #include <new>
 #include <system_error>
-#include <thread>
 #include <vector>
+
+#include "convert/owned_thread.h"
 
 // Where the worker threads come from. Tests swap it for one that fails; a thread that
 // cannot start (std::system_error, or no memory for it) means one worker fewer.
-using ThreadStarter = std::thread (*)(std::function<void()> work);
+using ThreadStarter = OwnedThread (*)(std::function<void()> work);
 extern ThreadStarter gStartThread;
 
 // What the pipeline does with a job. Do may run on any thread, several at once on
@@ -28,8 +29,10 @@ public:
     virtual ~PipelineStage() = default;
     // Empties a job for reuse; must not throw.
     virtual void Reset(Job& job) noexcept = 0;
-    // Does the job's work; must not throw (a job that runs out of memory says so itself).
-    virtual void Do(Job& job) noexcept = 0;
+    // Does the job's work; must not throw. False when it ran out of memory: the job says
+    // so itself, the worker that ran it stops (unless it is the last), and Write may do
+    // the job again once the jobs before it are written and their memory is free.
+    virtual bool Do(Job& job) noexcept = 0;
     // Writes a done job; false when the run ends there (its message is written). May
     // throw std::bad_alloc.
     virtual bool Write(Job& job) = 0;
@@ -65,6 +68,7 @@ public:
                 break;
             }
         }
+        active_ = static_cast<unsigned>(workers_.size());
     }
     // Stops and joins the workers; jobs not written yet are dropped.
     ~OrderedPipeline()
@@ -76,19 +80,28 @@ public:
         }
         work_.notify_all();
         space_.notify_all();
-        for (std::thread& worker : workers_) worker.join();
+        for (OwnedThread& worker : workers_) worker.Join();
     }
     OrderedPipeline(const OrderedPipeline&) = delete;
     OrderedPipeline& operator=(const OrderedPipeline&) = delete;
 
     unsigned Workers() const { return static_cast<unsigned>(workers_.size()); }
+    // The workers still taking jobs: one that ran out of memory stops, the last one never.
+    unsigned ActiveWorkers()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return active_;
+    }
 
     // An emptied job to fill, or nullptr once the run has stopped. Waits while the jobs
     // in flight are at their limit.
     Job* Acquire()
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        space_.wait(lock, [this] { return stopped_ || tail_ - head_ < ring_.size(); });
+        // Two jobs a worker still taking jobs, and the one being filled.
+        space_.wait(lock, [this] {
+            return stopped_ || tail_ - head_ < std::min<std::size_t>(ring_.size(), 2 * std::max(active_, 1u) + 2);
+        });
         if (stopped_) return nullptr;
         Job* job = ring_[tail_ % ring_.size()].get();
         stage_.Reset(*job);
@@ -133,20 +146,25 @@ private:
         for (;;) {
             work_.wait(lock, [this] { return shutdown_ || claim_ < tail_; });
             if (shutdown_) return;
-            DoAndWrite(lock, claim_++);
+            if (!DoAndWrite(lock, claim_++)) return;
         }
     }
 
     // Does the claimed job `index` (unless the run has stopped), then writes what is ready.
-    void DoAndWrite(std::unique_lock<std::mutex>& lock, std::size_t index) noexcept
+    // False when the calling worker is to stop: its job ran out of memory, and one worker
+    // fewer holds less in flight (the last one never stops; the writer tries the job again).
+    bool DoAndWrite(std::unique_lock<std::mutex>& lock, std::size_t index) noexcept
     {
         Job& job = *ring_[index % ring_.size()];
         const bool skip = stopped_;
         lock.unlock();
-        if (!skip) stage_.Do(job);
+        const bool done = skip || stage_.Do(job);
         lock.lock();
         done_[index % ring_.size()] = true;
+        const bool retire = !done && active_ > 1;
+        if (retire) --active_;
         Flush(lock);
+        return !retire;
     }
 
     // Writes every done job at the head, in order. One thread writes at a time; a job
@@ -201,8 +219,9 @@ private:
     bool flushing_ = false;
     bool stopped_ = false;
     bool shutdown_ = false;
+    unsigned active_ = 0;
     std::mutex mutex_;
     std::condition_variable work_;   // a job was handed over, or shutdown
     std::condition_variable space_;  // a job was written, or the run stopped
-    std::vector<std::thread> workers_;
+    std::vector<OwnedThread> workers_;
 };

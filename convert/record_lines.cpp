@@ -70,13 +70,15 @@ void ConvertRecordLines(const ConversionSettings& settings, Block& block)
                 return;
             }
             std::size_t problem = 0;
-            if (!SplitFields(text, settings.delimiter, fields, problem)) {
+            std::size_t count = 0;
+            // Only the fields up to the chosen ones are kept, whatever the line holds.
+            if (!SplitFields(text, settings.delimiter, fields, problem, needed, &count)) {
                 block.stop = BlockStop{line, QuoteMessage(problem + 1)};
                 return;
             }
-            if (fields.size() < needed) {
-                const std::size_t missing = fields.size() <= settings.xField ? settings.xField : settings.yField;
-                block.stop = BlockStop{line, FieldMissingMessage(missing + 1, fields.size())};
+            if (count < needed) {
+                const std::size_t missing = count <= settings.xField ? settings.xField : settings.yField;
+                block.stop = BlockStop{line, FieldMissingMessage(missing + 1, count)};
                 return;
             }
             const FieldSpan& xSpan = fields[settings.xField];

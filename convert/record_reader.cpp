@@ -23,15 +23,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, last - first);
 }
 
-// Header names match in any case of the ASCII letters.
-bool SameName(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 bool IsNumber(const std::string& text)
 {
     const char* p = text.data();
@@ -54,39 +45,50 @@ bool ReadRecords(FileReading& file)
     if (const TextBytes check = CheckUtf8(text); check != TextBytes::Utf8)
         return file.Stop(first.lineNumber, check == TextBytes::HoldsNul ? Utf16Message() : NotUtf8Message());
     settings.delimiter = file.options.delimiter ? *file.options.delimiter : DetectDelimiter(text);
-    std::vector<FieldSpan> fields;
-    std::size_t problem = 0;
-    if (!SplitFields(text, settings.delimiter, fields, problem))
-        return file.Stop(first.lineNumber, QuoteMessage(problem + 1));
-    std::vector<std::string> names;
-    for (const FieldSpan& field : fields) names.push_back(Trimmed(FieldValue(text, field)));
-
+    file.delimiterKnown = true;
+    // The names are looked for field by field: a line of millions of fields holds no
+    // more than its bytes.
     bool header = false;
     std::size_t* indices[2] = {&settings.xField, &settings.yField};
+    bool named[2] = {false, false};
     for (int k = 0; k < 2; ++k) {
         const std::string& column = file.options.columns[k];
-        if (column.find_first_not_of("0123456789") == std::string::npos) {
-            *indices[k] = std::stoul(column) - 1;
-            continue;
-        }
-        const auto found = std::find_if(names.begin(), names.end(),
-                                        [&](const std::string& name) { return SameName(name, column); });
-        if (found == names.end()) return file.Stop(first.lineNumber, ColumnNotFoundMessage(column));
-        *indices[k] = static_cast<std::size_t>(found - names.begin());
+        named[k] = column.find_first_not_of("0123456789") != std::string::npos;
+        *indices[k] = named[k] ? SIZE_MAX : std::stoul(column) - 1;
+    }
+    std::size_t count = 0;
+    const bool split = VisitFields(text, settings.delimiter, [&](const FieldSpan& field) {
+        if (!named[0] && !named[1]) return;
+        const std::string name = Trimmed(FieldValue(text, field));
+        for (int k = 0; k < 2; ++k)
+            if (named[k] && *indices[k] == SIZE_MAX && SameFieldName(name, file.options.columns[k]))
+                *indices[k] = count;
+    }, count);
+    if (!split) return file.Stop(first.lineNumber, QuoteMessage(count + 1));
+    for (int k = 0; k < 2; ++k) {
+        if (!named[k]) continue;
+        if (*indices[k] == SIZE_MAX) return file.Stop(first.lineNumber, ColumnNotFoundMessage(file.options.columns[k]));
         header = true;
     }
+    // A name and a number of the same field pass the option check, which has no header:
+    // the same command-line fault, found here, so the same exit status.
     if (settings.xField == settings.yField)
-        return file.Stop(first.lineNumber, FieldMissingMessage(settings.yField + 1, fields.size()));
+        return file.Stop(first.lineNumber, SameFieldInHeaderMessage(file.options.columns[0], file.options.columns[1],
+                                                                    settings.xField + 1),
+                         kBadCommandLineStatus);
+    const std::size_t needed = std::max(settings.xField, settings.yField) + 1;
+    std::vector<FieldSpan> fields;
+    std::size_t problem = 0;
+    SplitFields(text, settings.delimiter, fields, problem, needed);
     for (std::size_t index : {settings.xField, settings.yField})
-        if (index < fields.size() && !IsNumber(names[index])) header = true;
+        if (index < fields.size() && !IsNumber(Trimmed(FieldValue(text, fields[index])))) header = true;
     if (!header) return file.HandOverLines(RecordLines{});
 
     // The header, and any blank lines before it, go out first.
     ReadyText headerLines;
     headerLines.text.assign(file.buffer, 0, first.begin);
-    const std::size_t needed = std::max(settings.xField, settings.yField) + 1;
-    if (needed > fields.size()) {
-        headerLines.stop = BlockStop{first.lineNumber, FieldMissingMessage(needed, fields.size())};
+    if (needed > count) {
+        headerLines.stop = BlockStop{first.lineNumber, FieldMissingMessage(needed, count)};
         if (file.NewBlock(std::move(headerLines)) != nullptr) file.pipeline.Publish();
         return false;
     }
@@ -97,7 +99,7 @@ bool ReadRecords(FileReading& file)
     headerLines.text += ending.empty() ? std::string_view("\n") : ending;
     if (file.NewBlock(std::move(headerLines)) == nullptr) return false;
     file.bufferLine = first.lineNumber + 1;
-    file.buffer.erase(0, first.next);
+    file.Drop(first.next);
     file.pipeline.Publish();
     return file.HandOverLines(RecordLines{});
 }

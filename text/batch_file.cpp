@@ -62,6 +62,16 @@ void AppendHexBytes(std::string& out, std::string_view raw)
 // and the invisible byte-order mark.
 bool IsHidden(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0xFEFF; }
 
+// The bidirectional embeddings, overrides and isolates: shown raw they reorder the rest
+// of the terminal line, so that a message would read other than its bytes.
+bool IsBidiControl(char32_t c) { return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069); }
+
+void AppendCodePointName(std::string& out, char32_t c)
+{
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(c >> shift) & 15];
+}
+
 // The byte order of UTF-16 text at the start of `text`: by its mark, or by the NUL byte
 // beside each ASCII character (the first few characters all of that form). 0 when it is
 // not UTF-16, 1 for little-endian, 2 for big-endian; `markLength` is 2 after a mark.
@@ -109,8 +119,8 @@ void AppendReadable(std::string& out, char32_t c)
         out += "\\t";
     else if (c < 0x100 && IsHidden(c))
         AppendHexByte(out, static_cast<unsigned>(c));
-    else if (c == 0xFEFF)
-        out += "\\uFEFF";
+    else if (c == 0xFEFF || IsBidiControl(c))
+        AppendCodePointName(out, c);
     else
         AppendCodePoint(out, c);
 }
@@ -139,8 +149,11 @@ std::string Utf16Excerpt(std::string_view text, bool little)
             AppendReadable(excerpt, c);
         }
     }
-    // An odd last byte, when the excerpt has room for it.
-    if (i < text.size() && i + 1 == text.size() && excerpt.size() < 4 * kReadableExcerptCharacters)
+    // An odd last byte, when the excerpt has room for it; a CR or LF there is the first
+    // half of a little-endian line end whose NUL lies beyond the bytes given (a line cut
+    // at its end byte), so the excerpt ends there.
+    if (i < text.size() && i + 1 == text.size() && excerpt.size() < 4 * kReadableExcerptCharacters &&
+        !(little && IsLineEnd(text[i])))
         AppendHexBytes(excerpt, text.substr(i));
     return excerpt;
 }
@@ -160,9 +173,14 @@ std::string ReadableExcerpt(std::string_view bytes, std::size_t offset)
     const std::size_t end = TextLength(bytes);
     std::string_view rest = offset < end ? bytes.substr(offset, end - offset) : std::string_view();
     std::size_t markLength = 0;
-    if (const int order = Utf16Order(rest, markLength)) {
+    // UTF-16 is looked for and decoded up to the first CR or LF byte (its line end's
+    // unit, or a byte of one), so that the excerpt never depends on bytes after the line
+    // as the readers cut lines, which a reader may not have yet.
+    const std::size_t byteLineEnd = rest.find_first_of("\r\n");
+    const std::string_view line16 = byteLineEnd == std::string_view::npos ? rest : rest.substr(0, byteLineEnd + 1);
+    if (const int order = Utf16Order(line16, markLength)) {
         // A mark with no text after it on its line is shown as its bytes below.
-        std::string excerpt = Utf16Excerpt(rest.substr(markLength), order == 1);
+        std::string excerpt = Utf16Excerpt(line16.substr(markLength), order == 1);
         if (!excerpt.empty()) return excerpt;
     }
     const bool utf8 = LineIsUtf8(rest);
@@ -190,4 +208,28 @@ std::string ReadableExcerpt(std::string_view bytes, std::size_t offset)
         rest.remove_prefix(length);
     }
     return excerpt;
+}
+
+std::string TerminalSafeText(std::string_view text)
+{
+    std::string out;
+    while (!text.empty()) {
+        char32_t c;
+        std::size_t length = DecodeUtf8(text, c);
+        if (length == 0) {
+            length = 1;
+            AppendHexByte(out, static_cast<unsigned char>(text[0]));
+        } else if (IsHidden(c)) {
+            if (c < 0x100)
+                AppendHexBytes(out, text.substr(0, length));
+            else
+                AppendCodePointName(out, c);
+        } else if (IsBidiControl(c)) {
+            AppendCodePointName(out, c);
+        } else {
+            out += text.substr(0, length);
+        }
+        text.remove_prefix(length);
+    }
+    return out;
 }

@@ -66,6 +66,13 @@ inline constexpr std::size_t kReadableExcerptCharacters = 20;
 // - otherwise UTF-8 characters are shown as they are, unless the rest of the line is not
 //   UTF-8 (Big5, say): then every byte above 127, and the byte after a double-byte lead
 //   byte, is written "\xHH", so that no stray letter is made of two unrelated bytes;
-// - "\" as "\\", tab as "\t", control characters and byte-order marks as "\xHH" (their
-//   UTF-8 bytes), so that nothing invisible or acting on a terminal is shown raw.
+// - "\" as "\\", tab as "\t", control characters (C0, DEL, C1) and byte-order marks as
+//   "\xHH" (their UTF-8 bytes), the bidirectional embeddings, overrides and isolates
+//   (U+202A-U+202E, U+2066-U+2069) as "\uXXXX", so that nothing invisible or acting on a
+//   terminal is shown raw.
 std::string ReadableExcerpt(std::string_view bytes, std::size_t offset);
+
+// A whole name or option value for a message (a file name, a --columns name), every
+// character that the excerpt escapes escaped the same way, bytes that are not UTF-8 as
+// "\xHH"; "\" stays as it is, since it separates a Windows path's folders.
+std::string TerminalSafeText(std::string_view text);

@@ -109,9 +109,9 @@ LoadStopCause DiagnoseLoadStop(std::string_view bytes, const BatchReadResult& re
     return DiagnoseLoadStopAt(bytes, read.unreadableOffset);
 }
 
-LoadStopCause DiagnoseLoadStopAt(std::string_view bytes, std::size_t at)
+LoadStopCause DiagnoseLoadStopAt(std::string_view bytes, std::size_t at, bool startOfFile)
 {
-    if (StartsWithUtf16ByteOrderMark(bytes))
+    if (startOfFile && StartsWithUtf16ByteOrderMark(bytes))
         return LoadStopCause::Utf16;
     const std::size_t end = TextLength(bytes);
     if (at >= end)

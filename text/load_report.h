@@ -29,8 +29,9 @@ LoadStopCause DiagnoseLoadStop(std::string_view bytes, const BatchReadResult& re
 // The same judged from where no number could be read, `at`, in bytes that begin where the
 // file begins; at or beyond the end of the text, the last number had no partner. For a
 // reader that holds only part of the file (the converter): what follows `at` up to the
-// line end is enough, and a UTF-16 mark is seen only when the bytes start with it.
-LoadStopCause DiagnoseLoadStopAt(std::string_view bytes, std::size_t at);
+// line end is enough, and a UTF-16 mark is seen only when the bytes start with it and
+// `startOfFile` says they are the file's first bytes (a mark elsewhere is no encoding).
+LoadStopCause DiagnoseLoadStopAt(std::string_view bytes, std::size_t at, bool startOfFile = true);
 
 // ReadableExcerpt, the excerpt the report quotes, is in batch_file.h.
 

@@ -2,9 +2,10 @@
 
 #include "text/batch_file.h"
 
-bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& fields, std::size_t& problem)
+bool VisitFields(std::string_view line, char delimiter, const std::function<void(const FieldSpan&)>& visit,
+                 std::size_t& count)
 {
-    fields.clear();
+    count = 0;
     const bool blanks = delimiter == kBlanksDelimiter;
     const std::size_t n = line.size();
     std::size_t i = 0;
@@ -22,10 +23,7 @@ bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& 
             field.begin = i;
             field.quoted = true;
             for (++i;; ++i) {
-                if (i == n) {
-                    problem = fields.size();
-                    return false;
-                }
+                if (i == n) return false;
                 if (line[i] == '"') {
                     if (i + 1 < n && line[i + 1] == '"')
                         ++i;
@@ -35,10 +33,7 @@ bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& 
             }
             field.end = ++i;
             while (i < n && IsFieldBlank(line[i]) && !(blanks || line[i] == delimiter)) ++i;
-            if (i < n && !(blanks ? IsFieldBlank(line[i]) : line[i] == delimiter)) {
-                problem = fields.size();
-                return false;
-            }
+            if (i < n && !(blanks ? IsFieldBlank(line[i]) : line[i] == delimiter)) return false;
         } else if (blanks) {
             while (i < n && !IsFieldBlank(line[i])) ++i;
             field.end = i;
@@ -46,7 +41,8 @@ bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& 
             while (i < n && line[i] != delimiter) ++i;
             field.end = i;
         }
-        fields.push_back(field);
+        visit(field);
+        ++count;
         if (i == n) return true;
         // At a delimiter.
         ++i;
@@ -55,6 +51,19 @@ bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& 
             if (i == n) return true;
         }
     }
+}
+
+bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& fields, std::size_t& problem,
+                 std::size_t keep, std::size_t* count)
+{
+    fields.clear();
+    std::size_t seen = 0;
+    const bool split = VisitFields(line, delimiter, [&](const FieldSpan& field) {
+        if (fields.size() < keep) fields.push_back(field);
+    }, seen);
+    if (count != nullptr) *count = seen;
+    if (!split) problem = seen;
+    return split;
 }
 
 std::string FieldValue(std::string_view line, const FieldSpan& field)
@@ -87,4 +96,23 @@ char DetectDelimiter(std::string_view firstLine)
             comma = true;
     }
     return semicolon ? ';' : comma ? ',' : kBlanksDelimiter;
+}
+
+bool SameFieldName(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+std::size_t FieldAtEnd(std::string_view before, char delimiter)
+{
+    // Any byte that is neither blank, quote nor delimiter stands for the one that follows.
+    std::string line(before);
+    line += 'x';
+    std::size_t count = 0;
+    const bool split = VisitFields(line, delimiter, [](const FieldSpan&) {}, count);
+    return split ? count : count + 1;
 }

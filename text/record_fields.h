@@ -2,6 +2,8 @@
 // The fields of one line of a delimited text file ("CSV"): RFC 4180 quoting, any one
 // delimiter byte, or blanks. Standard library only; thread-safe.
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +25,16 @@ struct FieldSpan {
 // field, so "a,,b" has three and an empty line has one empty field.
 // Returns false, with `problem` the 0-based index of the field, when a quote is not
 // closed on the line or other text follows a closing quote.
-bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& fields, std::size_t& problem);
+// Only the first `keep` fields are stored, so that a line of millions of fields costs no
+// more memory than its bytes; `count`, when given, receives how many the line holds (up
+// to the faulty one).
+bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& fields, std::size_t& problem,
+                 std::size_t keep = SIZE_MAX, std::size_t* count = nullptr);
+
+// The same split, handing each field to `visit` in turn instead of storing it; `count` is
+// the number of fields handed over (the index of the faulty one when it returns false).
+bool VisitFields(std::string_view line, char delimiter, const std::function<void(const FieldSpan&)>& visit,
+                 std::size_t& count);
 
 // The field's value: quotes removed and "" made one '"'.
 std::string FieldValue(std::string_view line, const FieldSpan& field);
@@ -32,3 +43,11 @@ std::string FieldValue(std::string_view line, const FieldSpan& field);
 // else a semicolon (a file whose numbers have decimal commas separates with them), else
 // a comma, else blanks.
 char DetectDelimiter(std::string_view firstLine);
+
+// Whether two header names name the same field: equal in any case of the ASCII letters
+// (a spreadsheet's "E" and a user's "e"); other letters must match exactly.
+bool SameFieldName(std::string_view a, std::string_view b);
+
+// The field (counted from 1) that the byte after `before`, the start of a line, falls
+// in: where a NUL byte ended a record's text.
+std::size_t FieldAtEnd(std::string_view before, char delimiter);

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "convert/convert_run.h"
+#include "fuzz/convert/captured_run.h"
 #include "text/batch_file.h"
 #include "text/batch_reader.h"
 #include "text/digits.h"
@@ -58,10 +59,7 @@ static void CheckSplits(std::string_view bytes)
     }
 }
 
-struct Run {
-    int status;
-    std::string out;
-};
+using Run = CapturedRun;
 
 static Run Convert(const std::string& path, bool records, bool acrossLines)
 {
@@ -71,18 +69,7 @@ static Run Convert(const std::string& path, bool records, bool acrossLines)
     options.records = records;
     options.delimiter = records ? std::optional<char>(kBlanksDelimiter) : std::nullopt;
     options.pairsAcrossLines = acrossLines;
-    char* outText = nullptr;
-    char* errText = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    std::FILE* out = open_memstream(&outText, &outSize);
-    std::FILE* err = open_memstream(&errText, &errSize);
-    Run run;
-    run.status = ConvertInputs(options, 1, out, err);
-    std::fclose(out);
-    std::fclose(err);
-    run.out.assign(outText, outSize);
-    std::free(outText);
-    std::free(errText);
+    const Run run = ConvertCaptured(options, 1);
     Require(run.status == 0 || run.status == 1, "status other than 0 or 1");
     return run;
 }

@@ -86,9 +86,9 @@ struct Outcome {
 // Runs the converter with standard input from `input` and both outputs into files.
 // With `outTarget`, standard output goes there (such as /dev/full) and is not read back.
 static Outcome RunConvert(const std::vector<std::string>& arguments, const std::string& input = "",
-                          const std::string& outTarget = "")
+                          const std::string& outTarget = "", const std::string& inSource = "")
 {
-    const std::string inPath = WriteFile("stdin", input);
+    const std::string inPath = inSource.empty() ? WriteFile("stdin", input) : inSource;
     const std::string outPath = outTarget.empty() ? PathOf("stdout") : outTarget;
     const std::string errPath = PathOf("stderr");
 
@@ -832,13 +832,17 @@ TEST(Convert, ManualPageAgreesWithHelp)
 // one line and exit status 1, on one thread or several; never an abort.
 TEST(Convert, OutOfMemory)
 {
-    const std::string path = WriteFile("long_line.txt", std::string(40 << 20, '1'));
+    // Lines just below the line limit, each a pair after a million zeros, in a space
+    // too small for the blocks of a few of them.
+    std::string lines;
+    for (int i = 0; i < 20; ++i) lines += std::string(1000000, '0') + "247342 2652335\n";
+    const std::string path = WriteFile("long_lines.txt", lines);
     for (const char* jobs : {"1", "4"}) {
         SCOPED_TRACE(std::string("--jobs ") + jobs);
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
-            const rlimit limit{50 << 20, 50 << 20};
+            const rlimit limit{12 << 20, 12 << 20};
             setrlimit(RLIMIT_AS, &limit);
             const int err = open(PathOf("oom_stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int null = open("/dev/null", O_WRONLY);
@@ -930,4 +934,117 @@ TEST(Convert, LongRecordFile)
                                    ": field 3: \"\" is not a number; check the fields --columns picks\n");
         EXPECT_EQ(outcome.status, 1);
     }
+}
+
+// Input made to hurt, and command lines that name one field twice: each stops with a
+// message that names the fault, after the lines before it, with the status given.
+TEST(Convert, HostileInput)
+{
+    const std::string usage = "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n"
+                              "Try 'kartovel-convert --help' for more information.\n";
+    const std::string good = "247342 2652335\n";
+    const std::string goodOut = "120.97388 23.97564\n";
+    const std::string nul = " a NUL byte (\\x00), which text never holds; the file is not text, or is damaged: check "
+                            "that it is the text file of points, saved as UTF-8\n";
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::string input;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Case> table = {
+        {"one number in two spellings", {"--columns", "1,01"}, good, 2, "",
+         "kartovel-convert: the columns X,Y are the same field: '1' and '01'; give two different fields\n" + usage},
+        {"one name in two cases", {"--columns", "E,e"}, good, 2, "",
+         "kartovel-convert: the columns X,Y are the same field: 'E' and 'e'; give two different fields\n" + usage},
+        {"a name and the number of its field", {"--columns", "e,1"}, "E,N\n1,2\n", 2, "",
+         "<stdin>:1: --columns 'e' and '1' are the same field 1 of the header line; give two different fields\n"},
+        {"a NUL byte on a line of pairs", {}, good + std::string("250000\0 2600000\n", 16), 1, goodOut,
+         "<stdin>:2: the line holds" + nul},
+        {"a NUL byte after a CR", {"--pairs-across-lines"}, good + std::string("\r\0", 2), 1, goodOut,
+         "<stdin>:3: the line holds" + nul},
+        {"a NUL byte in a field that is not converted", {"--columns", "1,2"},
+         "247342,2652335,a\n250000,2600000,\"b" + std::string("\0", 1) + "\"\n", 1, "247342,2652335,a,120.97388,23.97564\n",
+         "<stdin>:2: field 3: holds" + nul},
+        {"a NUL byte in the header line", {"--columns", "E,N"}, std::string("E;N\0\n", 5), 1, "",
+         "<stdin>:1: field 2: holds" + nul},
+        {"NUL bytes only", {}, std::string(1 << 20, '\0'), 1, "", "<stdin>:1: the line holds" + nul},
+        {"C1 controls and a bidirectional override in a field", {"--columns", "1,2"},
+         "247342,2652335\n1,\xE2\x80\xAE" "2\xC2\x9B" "31m\n", 1, "247342,2652335,120.97388,23.97564\n",
+         "<stdin>:2: field 2: \"\\u202E2\\xC2\\x9B31m\" is not a number; check the fields --columns picks\n"},
+        {"an escape and an isolate on a line of pairs", {}, "247342 \x1B[31m\xE2\x81\xA6x\n", 1, "",
+         "<stdin>:1: cannot read a pair of numbers at \"247342 \\x1B[31m\\u2066x\"\n"},
+        {"an escape in a column name", {"--columns", "\x1B[2J,N"}, "E,N\n1,2\n", 1, "",
+         "<stdin>:1: no field named \"\\x1B[2J\" in the first line; give a name from it, or a field number counted "
+         "from 1\n"},
+        {"an override in an option", {"--\xE2\x80\xAEx"}, "", 2, "", "kartovel-convert: unknown option '--\\u202Ex'\n" + usage},
+        {"a line at the limit", {"--to-tm2"}, "121" + std::string((1 << 20) - 5, ' ') + "23\n", 0, "250000 2544291.77\n", ""},
+        {"a line beyond the limit", {"--to-tm2"}, "121 23\n121" + std::string((1 << 20) - 4, ' ') + "23\n", 1,
+         "250000 2544291.77\n", "<stdin>:2: the line is longer than 1048576 bytes, which no line of points is; check that this is the "
+         "text file of points and that its lines end\n"},
+        {"a record beyond the limit", {"--columns", "2,1"}, "a,1,2\n" + std::string((1 << 20) + 1, ','), 1,
+         "a,1,2,longitude,latitude\n", "<stdin>:2: the line is longer than 1048576 bytes, which no line of points "
+         "is; check that this is the text file of points and that its lines end\n"},
+        {"a first line beyond the limit", {"--pairs-across-lines"}, "\n" + std::string((1 << 20) + 1, '1'), 1, "",
+         "<stdin>:2: the line is longer than 1048576 bytes, which no line of points is; check that this is the "
+         "text file of points and that its lines end\n"},
+    };
+    for (const Case& c : table) {
+        SCOPED_TRACE(c.name);
+        const Outcome outcome = RunConvert(c.arguments, c.input);
+        EXPECT_EQ(outcome.out, c.out);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(outcome.status, c.status);
+    }
+}
+
+// Input that never ends: NUL bytes stop at the first, an endless line at the limit.
+TEST(Convert, EndlessInput)
+{
+    const Outcome zeros = RunConvert({}, "", "", "/dev/zero");
+    EXPECT_EQ(zeros.err, "<stdin>:1: the line holds a NUL byte (\\x00), which text never holds; the file is not "
+                         "text, or is damaged: check that it is the text file of points, saved as UTF-8\n");
+    EXPECT_EQ(zeros.status, 1);
+    const std::string command = "yes 1 | tr -d '\\n' | " KARTOVEL_CONVERT " --columns 1,2 2>" + PathOf("endless_err");
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(ReadFile(PathOf("endless_err")), "<stdin>:1: the line is longer than 1048576 bytes, which no line of "
+                                               "points is; check that this is the text file of points and that its "
+                                               "lines end\n");
+}
+
+// Many workers in little address space: small stacks let -j 32 convert where -j 1 does,
+// with the same output.
+TEST(Convert, ManyWorkersUnderAnAddressSpaceLimit)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory needs the address space";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory needs the address space";
+#endif
+#endif
+    const std::string file = RandomFile(TM2ToGeographic, 100000, 91, true);
+    const std::string path = WriteFile("many_workers.txt", file);
+    const std::string expected = BatchPageLines(TM2ToGeographic, kGRS67, file);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const rlimit limit{200000 << 10, 200000 << 10};  // ulimit -v 200000
+        setrlimit(RLIMIT_AS, &limit);
+        const int out = open(PathOf("workers_out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(PathOf("workers_err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(99);
+        execl(KARTOVEL_CONVERT, KARTOVEL_CONVERT, "-q", "-j", "32", path.c_str(), static_cast<char*>(nullptr));
+        _exit(98);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(ReadFile(PathOf("workers_err")), "");
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string out = ReadFile(PathOf("workers_out"));
+    EXPECT_TRUE(out == expected) << FirstDifference(out, expected);
 }

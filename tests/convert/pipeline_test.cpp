@@ -23,17 +23,17 @@ static std::string ReadBack(std::FILE* file)
 
 // Starts `allowed` threads, then fails as a process at its thread limit does.
 static int gThreadsAllowed = 0;
-static std::thread StartSomeThreads(std::function<void()> work)
+static OwnedThread StartSomeThreads(std::function<void()> work)
 {
     if (gThreadsAllowed-- <= 0)
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-    return std::thread(std::move(work));
+    return OwnedThread(std::move(work));
 }
 
 // A pipeline stage that does nothing: only the pipeline's threads are looked at.
 struct IdleStage final : PipelineStage<int> {
     void Reset(int&) noexcept override {}
-    void Do(int&) noexcept override {}
+    bool Do(int&) noexcept override { return true; }
     bool Write(int&) override { return true; }
     int Flush() noexcept override { return 0; }
     void ReportFlushFailed(int) noexcept override {}
@@ -94,4 +94,36 @@ TEST(OrderedPipeline, ThreadsAsAsked)
         OrderedPipeline<int> pipeline(threads, stage);
         EXPECT_EQ(pipeline.Workers(), threads == 1 ? 0u : threads) << "-j " << threads;
     }
+}
+
+// A stage whose jobs each run out of memory once: the worker that ran one stops (the
+// last one never does), and the job is done again when it is written.
+TEST(OrderedPipeline, WorkersThatRunOutOfMemoryStop)
+{
+    struct ShortOfMemory final : PipelineStage<int> {
+        std::vector<int> written;
+        void Reset(int&) noexcept override {}
+        bool Do(int& job) noexcept override { return job++ > 0; }
+        bool Write(int& job) override
+        {
+            if (job == 1) Do(job);
+            written.push_back(job);
+            return true;
+        }
+        int Flush() noexcept override { return 0; }
+        void ReportFlushFailed(int) noexcept override {}
+        void ReportOutOfMemory() noexcept override {}
+    } stage;
+    {
+        OrderedPipeline<int> pipeline(4, stage);
+        for (int i = 0; i < 20; ++i) {
+            int* job = pipeline.Acquire();
+            ASSERT_NE(job, nullptr);
+            *job = 0;
+            pipeline.Publish();
+        }
+        EXPECT_EQ(pipeline.Finish(), 0);
+        EXPECT_EQ(pipeline.ActiveWorkers(), 1u);
+    }
+    EXPECT_EQ(stage.written, std::vector<int>(20, 2));
 }

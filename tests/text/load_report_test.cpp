@@ -78,9 +78,26 @@ TEST(LoadReport, ReadableExcerpt)
         {"character cut short at the end", Bytes("x\xE6\x9D"), 0, "x\\xE6\\x9D"},
         {"stops at Ctrl-Z", Bytes("ab\x1A" "cd"), 0, "ab"},
         {"offset at the end", "ab", 2, ""},
+        {"bidirectional override and isolate", Bytes("a\xE2\x80\xAE" "b\xE2\x81\xA9"), 0, "a\\u202Eb\\u2069"},
+        {"CSI, a C1 control, in UTF-8", Bytes("\xC2\x9B" "31m"), 0, "\\xC2\\x9B31m"},
+        {"UTF-16 line end cut after its first byte", Bytes("2\0" "4\0" "\n"), 0, "24"},
     };
     for (const Case& c : table)
         EXPECT_EQ(ReadableExcerpt(c.bytes, c.offset), c.excerpt) << c.name;
+}
+
+// Names and option values: the same escapes as the excerpt, backslashes kept.
+TEST(LoadReport, TerminalSafeText)
+{
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"C:\\data\\點位.csv", "C:\\data\\點位.csv"},
+        {Bytes("a\x1B[2Jb\x7F"), "a\\x1B[2Jb\\x7F"},
+        {Bytes("\xE2\x80\xAA\xE2\x81\xA6x\xC2\x9B"), "\\u202A\\u2066x\\xC2\\x9B"},
+        {Bytes("\xB5\xF9.csv"), "\\xB5\\xF9.csv"},
+        {Bytes("\xEF\xBB\xBF" "E"), "\\uFEFFE"},
+    };
+    for (const auto& [text, shown] : table)
+        EXPECT_EQ(TerminalSafeText(text), shown) << text;
 }
 
 // One report in full; the others by what tells them apart, so that the wording lives in
