@@ -33,6 +33,7 @@ struct StreamSettings {
     std::size_t xField = 0;  // 0-based
     std::size_t yField = 1;
     bool replace = false;    // the values take the chosen fields' places instead of being appended
+    bool decimalComma = false;  // numbers in and out with a decimal comma
 };
 
 // A number the reader found: its bytes in Block::input and its 1-based line.

@@ -1,5 +1,9 @@
 #include "text/record_fields.h"
 
+#include <algorithm>
+
+#include "text/batch_reader.h"  // ScanBatchNumber
+
 static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& fields, std::size_t& problem)
@@ -69,7 +73,7 @@ std::string FieldValue(std::string_view line, const FieldSpan& field)
     return value;
 }
 
-char DetectDelimiter(std::string_view firstLine)
+char DetectDelimiter(std::string_view firstLine, bool decimalComma)
 {
     bool quoted = false;
     bool semicolon = false;
@@ -86,5 +90,26 @@ char DetectDelimiter(std::string_view firstLine)
         else if (c == ',')
             comma = true;
     }
-    return semicolon ? ';' : comma ? ',' : kBlanksDelimiter;
+    return semicolon ? ';' : comma && !decimalComma ? ',' : kBlanksDelimiter;
+}
+
+bool DecimalCommaNumber(std::string_view field, std::string& number)
+{
+    const std::size_t first = field.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return false;
+    field = field.substr(first, field.find_last_not_of(" \t") + 1 - first);
+    const std::size_t comma = field.find(',');
+    if (field.find('.') != std::string_view::npos ||
+        (comma != std::string_view::npos && field.find(',', comma + 1) != std::string_view::npos))
+        return false;
+    number.assign(field);
+    if (comma != std::string_view::npos) number[comma] = '.';
+    const char* begin = number.data();
+    const char* end = begin + number.size();
+    return ScanBatchNumber(begin, end) == end;
+}
+
+void UseDecimalComma(std::string& text)
+{
+    std::replace(text.begin(), text.end(), '.', ',');
 }
