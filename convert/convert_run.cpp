@@ -220,7 +220,7 @@ public:
         // A spreadsheet opened by double-click takes a CSV file without the mark for the
         // local code page and garbles its Chinese; the output keeps the mark it came with.
         // Only at the very start: inside the output it would be a stray character.
-        if (firstFile_ && byteOrderMark != 0) byteOrderMark_ = "\xEF\xBB\xBF";
+        if (options_.records && firstFile_ && byteOrderMark != 0) lead_ = "\xEF\xBB\xBF";
 
         if (options_.records) return Records();
         if (options_.pairsAcrossLines) return NumberStream(false);
@@ -302,7 +302,12 @@ private:
                 block->layout = layout;
                 block->settings = settings_;
                 block->name = name_;
-                if (first) block->firstLine = line;
+                if (first) {
+                    block->firstLine = line;
+                    block->output = std::move(lead_);
+                    block->leadingBytes = block->output.size();
+                    lead_.clear();
+                }
                 first = false;
                 block->input.assign(buffer_, 0, cut);
                 buffer_.erase(0, cut);
@@ -415,7 +420,7 @@ private:
         while ((first = FindFirstLine(buffer_, input_.Ended())).begin == std::string::npos && !input_.Ended())
             if (!Read()) return false;
         if (first.begin == std::string::npos)
-            return PublishByteOrderMark() && Lines(Layout::Records, 1);  // blank lines only
+            return Lines(Layout::Records, 1);  // blank lines only
         const std::string_view text = std::string_view(buffer_).substr(first.begin, first.end - first.begin);
         if (const int check = CheckUtf8(text))
             return Stop(first.lineNumber, check == 1 ? Utf16Message() : NotUtf8Message());
@@ -449,7 +454,7 @@ private:
         for (std::size_t index : {settings_.xField, settings_.yField})
             if (index < fields.size() && !IsNumber(names[index]) && !DecimalCommaNumber(names[index], scratch))
                 header = true;
-        if (!header) return PublishByteOrderMark() && Lines(Layout::Records, 1);
+        if (!header) return Lines(Layout::Records, 1);
 
         // The header, and any blank lines before it, go out first.
         Block* block = stream_.Acquire();
@@ -463,7 +468,8 @@ private:
             stream_.Publish();
             return false;
         }
-        block->output.insert(0, byteOrderMark_);
+        block->output.insert(0, lead_);
+        lead_.clear();
         const bool toGeographic = settings_.mode == TM2ToGeographic;
         AppendRecord(block->output, text, fields, settings_, toGeographic ? "longitude" : "easting",
                      toGeographic ? "latitude" : "northing");
@@ -473,19 +479,6 @@ private:
         const std::size_t nextLine = first.lineNumber + 1;
         buffer_.erase(0, first.next);
         return Lines(Layout::Records, nextLine);
-    }
-
-    // The byte-order mark the output starts with, if any, ahead of the lines.
-    bool PublishByteOrderMark()
-    {
-        if (byteOrderMark_.empty()) return true;
-        Block* block = stream_.Acquire();
-        if (block == nullptr) return false;
-        block->layout = Layout::Prepared;
-        block->name = name_;
-        block->output = byteOrderMark_;
-        stream_.Publish();
-        return true;
     }
 
     static std::string Trimmed(const std::string& text)
@@ -517,7 +510,7 @@ private:
     Input input_;
     std::string buffer_;  // read, not yet handed to a block
     const bool firstFile_;
-    std::string byteOrderMark_;  // records: written before the first line
+    std::string lead_;  // records: the byte-order mark the output starts with, or nothing
 };
 
 }  // namespace

@@ -643,6 +643,8 @@ TEST(Convert, RecordStops)
          "file without --decimal-comma\n"},
         {"thousands points with --decimal-comma", {"--decimal-comma"}, "E;N\n247.342,5;2652335\n",
          "E;N;longitude;latitude\n", "<stdin>:2: field 1: \"247.342,5\" is not a number; check the fields --columns picks\n"},
+        {"a byte-order mark and nothing else before the stop", {"--columns", "1,2"}, "\xEF\xBB\xBF" "247342\n", "",
+         "<stdin>:1: field 2: missing, the line has 1 fields; check --columns and --delimiter\n"},
         {"a missing field", {"--columns", "2,3"}, "a,247342,2652335\nb,250000\n", "a,247342,2652335,120.97388,23.97564\n",
          "<stdin>:2: field 3: missing, the line has 2 fields; check --columns and --delimiter\n"},
         {"a quote not closed", {"--columns", "1,2"}, "247342,\"2652335\n", "",
