@@ -521,7 +521,8 @@ bool LineStream::Write(Block& block)
     const bool wholeLines = block.layout == Layout::PreparedPairs;
     const std::size_t base = wholeLines ? 0 : nextLine_ - 1;
     nextLine_ += block.linesRead;
-    if (block.output.size() > block.leadingBytes && std::fwrite(block.output.data(), 1, block.output.size(), out_) != block.output.size()) {
+    if (block.output.size() > block.leadingBytes &&
+        std::fwrite(block.output.data(), 1, block.output.size(), out_) != block.output.size()) {
         std::fputs(WriteFailedMessage(std::strerror(errno)).c_str(), err_);
         return false;
     }
