@@ -425,6 +425,8 @@ private:
         if (const int check = CheckUtf8(text))
             return Stop(first.lineNumber, check == 1 ? Utf16Message() : NotUtf8Message());
         settings_.delimiter = options_.delimiter ? *options_.delimiter : DetectDelimiter(text, options_.decimalComma);
+        if (options_.decimalComma && settings_.delimiter == ',')
+            return Stop(first.lineNumber, CommaSeparatedDecimalCommaMessage());
         std::vector<FieldSpan> fields;
         std::size_t problem = 0;
         if (!SplitFields(text, settings_.delimiter, fields, problem))

@@ -80,6 +80,13 @@ std::string DecimalPointFieldMessage(std::size_t field, const std::string& excer
                      "convert this file without --decimal-comma";
 }
 
+std::string CommaSeparatedDecimalCommaMessage()
+{
+    return Localized("the fields are separated by commas, which --decimal-comma reads as decimal marks; save the "
+                     "file with ';' or tab between the fields",
+                     "欄位以逗號分隔，但 --decimal-comma 把逗號當小數點；請把檔案存成以 ';' 或 tab 分隔欄位");
+}
+
 std::string FieldMissingMessage(std::size_t field, std::size_t fieldCount)
 {
     const std::string n = std::to_string(field);

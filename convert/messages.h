@@ -17,6 +17,8 @@ std::string FieldNotANumberMessage(std::size_t field, const std::string& excerpt
 // with a decimal point, read with it.
 std::string DecimalCommaFieldMessage(std::size_t field, const std::string& excerpt);
 std::string DecimalPointFieldMessage(std::size_t field, const std::string& excerpt);
+// --decimal-comma on a file whose fields only commas can separate.
+std::string CommaSeparatedDecimalCommaMessage();
 std::string FieldMissingMessage(std::size_t field, std::size_t fieldCount);
 std::string QuoteMessage(std::size_t field);
 std::string NotUtf8Message();

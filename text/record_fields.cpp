@@ -78,7 +78,11 @@ char DetectDelimiter(std::string_view firstLine, bool decimalComma)
     bool quoted = false;
     bool semicolon = false;
     bool comma = false;
-    for (char c : firstLine) {
+    bool blank = false;  // between fields, not at either end
+    const std::size_t first = firstLine.find_first_not_of(' ');
+    const std::size_t last = firstLine.find_last_not_of(' ');
+    for (std::size_t i = 0; i < firstLine.size(); ++i) {
+        const char c = firstLine[i];
         if (c == '"')
             quoted = !quoted;
         else if (quoted)
@@ -89,8 +93,11 @@ char DetectDelimiter(std::string_view firstLine, bool decimalComma)
             semicolon = true;
         else if (c == ',')
             comma = true;
+        else if (c == ' ' && i > first && i < last)
+            blank = true;
     }
-    return semicolon ? ';' : comma && !decimalComma ? ',' : kBlanksDelimiter;
+    if (semicolon) return ';';
+    return comma && !(decimalComma && blank) ? ',' : kBlanksDelimiter;
 }
 
 bool DecimalCommaNumber(std::string_view field, std::string& number)

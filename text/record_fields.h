@@ -30,8 +30,9 @@ std::string FieldValue(std::string_view line, const FieldSpan& field);
 
 // The delimiter of a file from its first line: a tab if it holds one outside quotes,
 // else a semicolon (a file whose numbers have decimal commas separates with them), else
-// a comma, else blanks. With decimalComma the commas are decimal marks and never
-// the delimiter: a tab, else a semicolon, else blanks.
+// a comma, else blanks. With decimalComma the commas are decimal marks, so blanks between
+// fields win over commas; a comma then comes back only for a line that commas alone can
+// separate, a file the caller refuses.
 char DetectDelimiter(std::string_view firstLine, bool decimalComma = false);
 
 // A field written as a number with a decimal comma ("247342,5", "-0,5e3", "12"): true,

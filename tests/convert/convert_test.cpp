@@ -641,6 +641,10 @@ TEST(Convert, RecordStops)
          "247342,5;2652335,5;120,97388;23,97565\n",
          "<stdin>:2: field 2: \"2652335.5\" has a decimal point, where --decimal-comma reads a comma; convert this "
          "file without --decimal-comma\n"},
+        {"commas alone between the fields with --decimal-comma", {"--decimal-comma", "--columns", "2,3"},
+         "P1,247342,5,2652335,5\n", "",
+         "<stdin>:1: the fields are separated by commas, which --decimal-comma reads as decimal marks; save the file "
+         "with ';' or tab between the fields\n"},
         {"thousands points with --decimal-comma", {"--decimal-comma"}, "E;N\n247.342,5;2652335\n",
          "E;N;longitude;latitude\n", "<stdin>:2: field 1: \"247.342,5\" is not a number; check the fields --columns picks\n"},
         {"a byte-order mark and nothing else before the stop", {"--columns", "1,2"}, "\xEF\xBB\xBF" "247342\n", "",
