@@ -22,19 +22,22 @@ const char* const kConvertHelp =
     "decimal point, separated by blanks: easting northing in metres, or longitude\n"
     "latitude in degrees. Blank lines are skipped. A file with one number on every line\n"
     "is read two lines to a pair. Writes one line a pair: the batch page's result line.\n"
-    "Records (--columns, --delimiter or --replace): a spreadsheet file saved as CSV,\n"
-    "one point a line; fields separated by a comma, semicolon, tab or blanks (found\n"
-    "from the first line), quoted as in CSV (\"\" inside quotes is one quote). A first\n"
-    "line whose chosen fields are not numbers is a header. Every line is written back\n"
-    "with the two results appended (or in the chosen fields' places with --replace),\n"
-    "the header with the new columns' names; other fields are kept as they are.\n"
+    "Records (--columns, --delimiter, --replace or --decimal-comma): a spreadsheet file\n"
+    "saved as CSV, one point a line; fields separated by a comma, semicolon, tab or\n"
+    "blanks (found from the first line), quoted as in CSV (\"\" inside quotes is one\n"
+    "quote). A first line whose chosen fields are not numbers (with a decimal point or\n"
+    "a decimal comma) is a header. Every line is written back with the two results\n"
+    "appended (or in the chosen fields' places with --replace), the header with the new\n"
+    "columns' names; other fields are kept as they are.\n"
     "Each number is first rounded to the 15 significant digits the window's table shows.\n"
-    "A leading UTF-8 byte-order mark is skipped; a byte 26 (Ctrl-Z) ends a file.\n"
+    "A leading UTF-8 byte-order mark is skipped; when the first file is records, the\n"
+    "output starts with one too. A byte 26 (Ctrl-Z) ends a file.\n"
     "With no FILE, or where FILE is -, standard input is read. Several files are\n"
     "converted one after another into one output.\n"
     "\n"
     "Results: \"longitude latitude\" with 8 and 7 significant digits, or \"easting northing\"\n"
-    "with 8 and 9 significant digits; \".\" as the decimal point whatever the locale.\n"
+    "with 8 and 9 significant digits; \".\" as the decimal point whatever the locale\n"
+    "(\",\" with --decimal-comma).\n"
     "\n"
     "  --to-geographic      TM2 easting northing to longitude latitude (the default)\n"
     "  --to-tm2             longitude latitude to TM2 easting northing\n"
@@ -44,6 +47,9 @@ const char* const kConvertHelp =
     "                       from the header line (default 1,2)\n"
     "  --delimiter D        records: , or ; or tab or blanks, instead of finding it\n"
     "  --replace            records: the results replace the x and y fields\n"
+    "  --decimal-comma      records: numbers written with a decimal comma (247342,5),\n"
+    "                       fields separated by ; or tab (or blanks), not by commas;\n"
+    "                       the results are written with a decimal comma too\n"
     "  --pairs-across-lines pairs: take numbers two by two wherever the lines end\n"
     "  -q, --quiet          no warning about points outside Taiwan's area\n"
     "  -j, --jobs N         convert on N threads, 1 to 1024 (default: one per core); the\n"
@@ -87,15 +93,18 @@ const char* const kConvertHelpChinese =
     "數對（預設）：每行一對「x y」，以空白分隔，小數點為「.」：東距 北距（公尺），\n"
     "或 經度 緯度（度）。空行略過。每行只有一個數字的檔案以兩行為一對。每對寫出\n"
     "一行，即批次頁的結果行。\n"
-    "記錄（--columns、--delimiter 或 --replace）：試算表另存的 CSV 檔，每行一點；\n"
-    "欄位以逗號、分號、定位字元或空白分隔（由第一行判斷），可如 CSV 加引號（引號內\n"
-    "的 \"\" 為一個引號）。第一行所選欄位不是數字時即為標題行。每行原樣寫回並在後面\n"
+    "記錄（--columns、--delimiter、--replace 或 --decimal-comma）：試算表另存的 CSV 檔，\n"
+    "每行一點；欄位以逗號、分號、定位字元或空白分隔（由第一行判斷），可如 CSV 加引號\n"
+    "（引號內的 \"\" 為一個引號）。第一行所選欄位不是數字（以點或逗號為小數點）時即為\n"
+    "標題行。每行原樣寫回並在後面\n"
     "加上兩個結果（--replace 則取代所選欄位），標題行加上新欄名；其他欄位不變。\n"
     "每個數字先捨入為視窗表格顯示的 15 位有效數字。\n"
-    "開頭的 UTF-8 位元組順序標記會略過；位元組 26（Ctrl-Z）表示檔案結束。\n"
+    "開頭的 UTF-8 位元組順序標記會略過；第一個檔案是記錄時，輸出開頭也寫上一個。\n"
+    "位元組 26（Ctrl-Z）表示檔案結束。\n"
     "沒有 FILE 或 FILE 為 - 時讀標準輸入；多個檔案依序轉換到同一個輸出。\n"
     "\n"
-    "結果：「經度 緯度」8 與 7 位有效數字，或「東距 北距」8 與 9 位；小數點一律為「.」。\n"
+    "結果：「經度 緯度」8 與 7 位有效數字，或「東距 北距」8 與 9 位；小數點一律為「.」\n"
+    "（--decimal-comma 時為「,」）。\n"
     "\n"
     "  --to-geographic      TM2 東距 北距 轉為 經度 緯度（預設）\n"
     "  --to-tm2             經度 緯度 轉為 TM2 東距 北距\n"
@@ -104,6 +113,8 @@ const char* const kConvertHelpChinese =
     "  --columns X,Y        記錄：x 與 y 欄，用欄號（從 1 起）或標題行的欄名（預設 1,2）\n"
     "  --delimiter D        記錄：指定 , 或 ; 或 tab 或 blanks，不自動判斷\n"
     "  --replace            記錄：結果取代 x 與 y 欄\n"
+    "  --decimal-comma      記錄：數字以逗號為小數點（247342,5），欄位以 ; 或 tab（或空白）\n"
+    "                       分隔，不可用逗號；結果也以逗號為小數點\n"
     "  --pairs-across-lines 數對：不論換行，數字兩兩配對\n"
     "  -q, --quiet          點在台灣範圍外時不警告\n"
     "  -j, --jobs N         用 N 個執行緒轉換，1 到 1024（預設每核心一個）；輸出不變\n"
@@ -234,6 +245,9 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         } else if (name == "--replace") {
             options.replace = true;
             options.records = true;
+        } else if (name == "--decimal-comma") {
+            options.decimalComma = true;
+            options.records = true;
         } else if (name == "--pairs-across-lines") {
             options.pairsAcrossLines = true;
         } else if (name == "--quiet") {
@@ -247,8 +261,14 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         }
     }
     if (options.records && options.pairsAcrossLines)
-        return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter or --replace",
-                         "--pairs-across-lines 讀數對，不能與 --columns、--delimiter 或 --replace 同用");
+        return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter, --replace "
+                         "or --decimal-comma",
+                         "--pairs-across-lines 讀數對，不能與 --columns、--delimiter、--replace 或 --decimal-comma 同用");
+    if (options.decimalComma && options.delimiter == ',')
+        return Localized("--decimal-comma reads commas as decimal marks, so a comma cannot also separate the fields; "
+                         "save the file with ';' or tab between the fields and give --delimiter ';' or tab",
+                         "--decimal-comma 把逗號當小數點，逗號就不能同時分隔欄位；請把檔案存成以 ';' 或 tab 分隔欄位，"
+                         "並用 --delimiter ';' 或 tab");
     if (help)
         options.action = ConvertOptions::Action::Help;
     else if (version)

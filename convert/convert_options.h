@@ -16,7 +16,7 @@ struct ConvertOptions {
     std::vector<std::string> files;         // "-" is standard input; none means "-"
     bool pairsAcrossLines = false;          // numbers paired two by two wherever lines end
     bool quiet = false;                     // no warning about points outside Taiwan
-    // Record mode, on when any of these is given: the two fields, as 1-based numbers or
+    // Record mode, on when any of these or --decimal-comma is given: the two fields, as 1-based numbers or
     // header names ("1,2" when only --delimiter or --replace is given); the delimiter
     // (found from the first line when not given; ' ' stands for blanks); and whether the
     // values replace the fields instead of being appended.
@@ -24,6 +24,9 @@ struct ConvertOptions {
     std::string columns[2] = {"1", "2"};
     std::optional<char> delimiter;
     bool replace = false;
+    // Record numbers written with a decimal comma, and the results written so too; the
+    // delimiter is then a semicolon, a tab or blanks, never a comma.
+    bool decimalComma = false;
 };
 
 inline constexpr unsigned kMaximumJobs = 1024;

@@ -195,12 +195,15 @@ FirstLine FindFirstLine(std::string_view bytes, bool ended)
 
 class FileConverter {
 public:
-    FileConverter(const ConvertOptions& options, LineStream& stream, const std::string& path)
-        : options_(options), stream_(stream), name_(std::make_shared<const std::string>(path == "-" ? "<stdin>" : path))
+    // `firstFile`: this file's output starts the run's output.
+    FileConverter(const ConvertOptions& options, LineStream& stream, const std::string& path, bool firstFile)
+        : options_(options), stream_(stream), name_(std::make_shared<const std::string>(path == "-" ? "<stdin>" : path)),
+          firstFile_(firstFile)
     {
         settings_.mode = options.mode;
         settings_.ellipsoid = &kEllipsoids[options.ellipsoidIndex];
         settings_.replace = options.replace;
+        settings_.decimalComma = options.decimalComma;
     }
 
     // False when the run stops here (the block with the message is published).
@@ -212,7 +215,12 @@ public:
         // A leading byte-order mark is not part of the first line's text.
         while (buffer_.size() < 3 && !input_.Ended() && std::string_view("\xEF\xBB\xBF").starts_with(buffer_))
             if (!Read()) return false;
-        buffer_.erase(0, Utf8ByteOrderMarkLength(buffer_));
+        const std::size_t byteOrderMark = Utf8ByteOrderMarkLength(buffer_);
+        buffer_.erase(0, byteOrderMark);
+        // A spreadsheet opened by double-click takes a CSV file without the mark for the
+        // local code page and garbles its Chinese; the output keeps the mark it came with.
+        // Only at the very start: inside the output it would be a stray character.
+        if (options_.records && firstFile_ && byteOrderMark != 0) lead_ = "\xEF\xBB\xBF";
 
         if (options_.records) return Records();
         if (options_.pairsAcrossLines) return NumberStream(false);
@@ -294,7 +302,12 @@ private:
                 block->layout = layout;
                 block->settings = settings_;
                 block->name = name_;
-                if (first) block->firstLine = line;
+                if (first) {
+                    block->firstLine = line;
+                    block->output = std::move(lead_);
+                    block->leadingBytes = block->output.size();
+                    lead_.clear();
+                }
                 first = false;
                 block->input.assign(buffer_, 0, cut);
                 buffer_.erase(0, cut);
@@ -411,7 +424,9 @@ private:
         const std::string_view text = std::string_view(buffer_).substr(first.begin, first.end - first.begin);
         if (const int check = CheckUtf8(text))
             return Stop(first.lineNumber, check == 1 ? Utf16Message() : NotUtf8Message());
-        settings_.delimiter = options_.delimiter ? *options_.delimiter : DetectDelimiter(text);
+        settings_.delimiter = options_.delimiter ? *options_.delimiter : DetectDelimiter(text, options_.decimalComma);
+        if (options_.decimalComma && settings_.delimiter == ',')
+            return Stop(first.lineNumber, CommaSeparatedDecimalCommaMessage());
         std::vector<FieldSpan> fields;
         std::size_t problem = 0;
         if (!SplitFields(text, settings_.delimiter, fields, problem))
@@ -435,8 +450,12 @@ private:
         }
         if (settings_.xField == settings_.yField)
             return Stop(first.lineNumber, FieldMissingMessage(settings_.yField + 1, fields.size()));
+        // A number written with a decimal comma is data too, with or without
+        // --decimal-comma: taken as a header it would hide the first point.
+        std::string scratch;
         for (std::size_t index : {settings_.xField, settings_.yField})
-            if (index < fields.size() && !IsNumber(names[index])) header = true;
+            if (index < fields.size() && !IsNumber(names[index]) && !DecimalCommaNumber(names[index], scratch))
+                header = true;
         if (!header) return Lines(Layout::Records, 1);
 
         // The header, and any blank lines before it, go out first.
@@ -451,6 +470,8 @@ private:
             stream_.Publish();
             return false;
         }
+        block->output.insert(0, lead_);
+        lead_.clear();
         const bool toGeographic = settings_.mode == TM2ToGeographic;
         AppendRecord(block->output, text, fields, settings_, toGeographic ? "longitude" : "easting",
                      toGeographic ? "latitude" : "northing");
@@ -490,6 +511,8 @@ private:
     StreamSettings settings_;
     Input input_;
     std::string buffer_;  // read, not yet handed to a block
+    const bool firstFile_;
+    std::string lead_;  // records: the byte-order mark the output starts with, or nothing
 };
 
 }  // namespace
@@ -502,7 +525,7 @@ int ConvertInputs(const ConvertOptions& options, unsigned jobs, std::FILE* out, 
     {
         LineStream stream(jobs, out, err);
         for (const std::string& path : options.files) {
-            FileConverter converter(options, stream, path);
+            FileConverter converter(options, stream, path, &path == &options.files.front());
             if (!converter.Run(path)) break;
         }
         status = stream.Finish();

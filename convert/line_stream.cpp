@@ -24,6 +24,7 @@ void Block::Clear()
     input.clear();
     pairs.clear();
     readerStop.reset();
+    leadingBytes = 0;
     output.clear();
     linesRead = 0;
     stop.reset();
@@ -225,12 +226,30 @@ bool FieldNumber(std::string_view value, std::string_view& number)
     return true;
 }
 
+// The chosen field `index` (0-based) as a number text of the batch grammar, in `number`
+// (which may point into `scratch`); the message when it is not one.
+std::optional<std::string> ReadField(const StreamSettings& settings, std::string_view field, std::size_t index,
+                                     std::string& scratch, std::string_view& number)
+{
+    if (settings.decimalComma ? DecimalCommaNumber(field, scratch) : FieldNumber(field, number)) {
+        if (settings.decimalComma) number = scratch;
+        return std::nullopt;
+    }
+    const std::string excerpt = Excerpt(field.data(), field.data() + field.size());
+    std::string_view other;
+    if (settings.decimalComma && FieldNumber(field, other))
+        return DecimalPointFieldMessage(index + 1, excerpt);
+    if (!settings.decimalComma && DecimalCommaNumber(field, scratch))
+        return DecimalCommaFieldMessage(index + 1, excerpt);
+    return FieldNotANumberMessage(index + 1, excerpt);
+}
+
 void ConvertRecords(const StreamSettings& settings, Block& block)
 {
     PointConverter converter(settings, block);
     PointTexts texts;
     std::vector<FieldSpan> fields;
-    std::string xValue, yValue;
+    std::string xValue, yValue, xComma, yComma;
     const char* p = block.input.data();
     const char* const end = p + block.input.size();
     const std::size_t needed = std::max(settings.xField, settings.yField) + 1;
@@ -264,18 +283,20 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
             std::string_view yField = text.substr(ySpan.begin, ySpan.end - ySpan.begin);
             if (xSpan.quoted) xField = xValue = FieldValue(text, xSpan);
             if (ySpan.quoted) yField = yValue = FieldValue(text, ySpan);
-            if (!FieldNumber(xField, xNumber)) {
-                block.stop = BlockStop{line, FieldNotANumberMessage(settings.xField + 1,
-                                                                    Excerpt(xField.data(), xField.data() + xField.size()))};
+            if (std::optional<std::string> problem = ReadField(settings, xField, settings.xField, xComma, xNumber)) {
+                block.stop = BlockStop{line, std::move(*problem)};
                 return;
             }
-            if (!FieldNumber(yField, yNumber)) {
-                block.stop = BlockStop{line, FieldNotANumberMessage(settings.yField + 1,
-                                                                    Excerpt(yField.data(), yField.data() + yField.size()))};
+            if (std::optional<std::string> problem = ReadField(settings, yField, settings.yField, yComma, yNumber)) {
+                block.stop = BlockStop{line, std::move(*problem)};
                 return;
             }
             if (!converter.Convert(xNumber, line, yNumber, line, texts))
                 return;
+            if (settings.decimalComma) {
+                UseDecimalComma(texts.first);
+                UseDecimalComma(texts.second);
+            }
             AppendRecord(block.output, text, fields, settings, texts.first, texts.second);
             block.output += ending;
         }
@@ -500,7 +521,8 @@ bool LineStream::Write(Block& block)
     const bool wholeLines = block.layout == Layout::PreparedPairs;
     const std::size_t base = wholeLines ? 0 : nextLine_ - 1;
     nextLine_ += block.linesRead;
-    if (!block.output.empty() && std::fwrite(block.output.data(), 1, block.output.size(), out_) != block.output.size()) {
+    if (block.output.size() > block.leadingBytes &&
+        std::fwrite(block.output.data(), 1, block.output.size(), out_) != block.output.size()) {
         std::fputs(WriteFailedMessage(std::strerror(errno)).c_str(), err_);
         return false;
     }

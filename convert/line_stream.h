@@ -33,6 +33,7 @@ struct StreamSettings {
     std::size_t xField = 0;  // 0-based
     std::size_t yField = 1;
     bool replace = false;    // the values take the chosen fields' places instead of being appended
+    bool decimalComma = false;  // numbers in and out with a decimal comma
 };
 
 // A number the reader found: its bytes in Block::input and its 1-based line.
@@ -61,7 +62,9 @@ struct Block {
     std::vector<NumberPlace> pairs;        // PreparedPairs: x, y, x, y, ...
     std::optional<BlockStop> readerStop;   // PreparedPairs, Prepared: the reader stopped after them
 
-    // Filled in by the conversion.
+    // Filled in by the conversion, after the first leadingBytes of output (a byte-order
+    // mark), which are written only when something follows them.
+    std::size_t leadingBytes = 0;
     std::string output;
     std::size_t linesRead = 0;             // line ends in input
     std::optional<BlockStop> stop;

@@ -60,6 +60,33 @@ std::string FieldNotANumberMessage(std::size_t field, const std::string& excerpt
                              : "field " + n + ": \"" + excerpt + "\" is not a number; check the fields --columns picks";
 }
 
+std::string DecimalCommaFieldMessage(std::size_t field, const std::string& excerpt)
+{
+    const std::string n = std::to_string(field);
+    return ChineseMessages()
+               ? "第 " + n + " 欄：「" + excerpt + "」是以逗號為小數點的數字；請加上 --decimal-comma"
+                     "（欄位須以 ; 或 tab 分隔）"
+               : "field " + n + ": \"" + excerpt + "\" is a number with a decimal comma; give --decimal-comma "
+                     "(the fields must then be separated by ';' or tab)";
+}
+
+std::string DecimalPointFieldMessage(std::size_t field, const std::string& excerpt)
+{
+    const std::string n = std::to_string(field);
+    return ChineseMessages()
+               ? "第 " + n + " 欄：「" + excerpt + "」有小數點「.」，但 --decimal-comma 以逗號為小數點；"
+                     "這個檔案請不要用 --decimal-comma"
+               : "field " + n + ": \"" + excerpt + "\" has a decimal point, where --decimal-comma reads a comma; "
+                     "convert this file without --decimal-comma";
+}
+
+std::string CommaSeparatedDecimalCommaMessage()
+{
+    return Localized("the fields are separated by commas, which --decimal-comma reads as decimal marks; save the "
+                     "file with ';' or tab between the fields",
+                     "欄位以逗號分隔，但 --decimal-comma 把逗號當小數點；請把檔案存成以 ';' 或 tab 分隔欄位");
+}
+
 std::string FieldMissingMessage(std::size_t field, std::size_t fieldCount)
 {
     const std::string n = std::to_string(field);

@@ -13,6 +13,12 @@ const char* Localized(const char* english, const char* chinese);
 // Texts with a place for numbers or names; FILE:LINE: is put before them by the caller.
 std::string LineCountMessage(std::size_t count, bool onePerLine);
 std::string FieldNotANumberMessage(std::size_t field, const std::string& excerpt);
+// A chosen field written with a decimal comma, read without --decimal-comma; and one
+// with a decimal point, read with it.
+std::string DecimalCommaFieldMessage(std::size_t field, const std::string& excerpt);
+std::string DecimalPointFieldMessage(std::size_t field, const std::string& excerpt);
+// --decimal-comma on a file whose fields only commas can separate.
+std::string CommaSeparatedDecimalCommaMessage();
 std::string FieldMissingMessage(std::size_t field, std::size_t fieldCount);
 std::string QuoteMessage(std::size_t field);
 std::string NotUtf8Message();

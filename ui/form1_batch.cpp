@@ -25,6 +25,7 @@
 
 #include "batch_table.h"
 #include "desktop.h"
+#include "file_load.h"
 #include "form1.h"
 #include "grid_view.h"
 #include "progress.h"
@@ -36,8 +37,6 @@
 // Row height and column widths of the table, in pixels.
 static constexpr int kGridRowHeight = 16;
 static constexpr int kGridColumnWidths[BatchTable::kColumns] = {60, 100, 100};
-// A large file is read this much at a time, with progress in between.
-static constexpr qint64 kReadPieceBytes = 8 << 20;
 
 void TForm1::BuildBatchPage()
 {
@@ -202,33 +201,16 @@ void TForm1::Button6Click()
     }
     BatchReadResult read;
     std::string report;
-    QString readError;
+    FileRead file;
     {
         // Ends before any message: no busy cursor or progress dialog over it.
         BusyProgress progress(this);
-
-        // Read access only, in pieces so that the dialog repaints; the file is closed again
-        // before anything is shown.
-        QByteArray bytes;
-        {
-            QFile file(*chosen);
-            if (file.open(QIODevice::ReadOnly)) {
-                progress.Stage(QStringLiteral("正在讀取檔案…\nReading the file…"), file.size());
-                bytes.reserve(file.size());
-                for (;;) {
-                    const QByteArray piece = file.read(kReadPieceBytes);
-                    if (piece.isEmpty())
-                        break;
-                    bytes += piece;
-                    progress.Advance(bytes.size());
-                }
-            }
-            if (file.error() != QFileDevice::NoError)
-                readError = file.errorString();
-        }
-        if (readError.isEmpty())
-            LoadBytes(progress, bytes, *BatchGrid, read, report);
+        // The file is closed again before anything is shown.
+        file = ReadFileOnce(*chosen, progress);
+        if (file.error.isEmpty())
+            LoadBytes(progress, file.bytes, *BatchGrid, read, report);
     }
+    const QString& readError = file.error;
     if (!readError.isEmpty()) {
         // Nothing is lost: the table and the result list stay as they were.
         desktop_.ShowError(QStringLiteral("無法讀取檔案「%1」：%2。請確認檔案存在，而且您有讀取它的權限。\n"
@@ -238,6 +220,14 @@ void TForm1::Button6Click()
         return;
     }
 
+    // The table may not be what the file holds now: say so first, then anything else.
+    if (file.change != FileRead::Change::None) {
+        QString message = FileChangeMessage(path, file, BatchGrid->RowCount() - 1);
+        if (!report.empty())
+            message += QStringLiteral("\n\n") + QString::fromStdString(report);
+        desktop_.ShowWarning(message);
+        return;
+    }
     // Reading stopped before the end of the text, or the pairs do not line up with the
     // lines: say so, why it probably happened and what to do.
     if (!report.empty()) {

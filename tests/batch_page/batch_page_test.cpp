@@ -3,6 +3,7 @@
 // converted with Button5. Errors that leave a handler arrive as error boxes.
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QTextDocument>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +26,7 @@
 #include "tests/support/fake_desktop.h"
 #include "text/number_text.h"
 #include "ui/batch_table.h"
+#include "ui/file_load.h"
 #include "ui/form1.h"
 #include "ui/radio_group.h"
 
@@ -566,4 +569,81 @@ TEST_F(BatchPage, LongRunKeepsEveryLine)
     EXPECT_EQ(form->Memo2->document()->lineCount(), bad - 1);
     EXPECT_EQ(desktop.errors, QStringList{QStringLiteral("'INF' is not a valid floating point value.")});
     EXPECT_TRUE(form->Memo2->document()->isUndoRedoEnabled());
+}
+
+// A file that another program cuts or extends while the window loads it: a test thread
+// changes it between two reads of the load (right after the open, or after the first
+// 8 MiB piece). The table keeps whole rows only, and a warning box tells what happened.
+TEST_F(BatchPage, FileThatChangesSizeWhileLoaded)
+{
+    const QByteArray row = "247342.5 2652335.25\n";  // 20 bytes
+    const QByteArray big = row.repeated((9 << 20) / 20);
+    const qsizetype bigCut = (8 << 20) + 13;           // 1 byte into row 419432
+    struct Case {
+        const char* name;
+        QByteArray file;
+        qint64 at;            // bytes read when the file changes
+        qint64 cutTo;         // its new size, or -1
+        QByteArray appended;  // or bytes added at its end
+        Rows rows;            // expected, or empty with `rowCount`
+        int rowCount;
+        const char* message;  // with {path}, {size} (when opened), {read} and {rows}
+        bool note;            // the load's own report follows (here: not one pair a line)
+    };
+    const char* cutShort = "檔案「{path}」在載入時變短了：開啟時有 {size} 位元組，只讀到 {read} 位元組。表格只有變短前讀到的 {rows} 組完整坐標。"
+                           "請等檔案寫完後再載入一次。\nThe file {path} became shorter while it was loaded: it had {size} bytes "
+                           "when opened, and only {read} could be read. The table holds the {rows} whole pairs read before the "
+                           "change. Load it again once nothing writes to it.";
+    const char* grew = "檔案「{path}」在載入時變大了：只載入開啟時的 {size} 位元組，共 {rows} 組坐標；之後加入的內容沒有載入。"
+                       "請等檔案寫完後再載入一次。\nThe file {path} grew while it was loaded: only the {size} bytes it had when "
+                       "opened were loaded, {rows} pairs; what was added later was not. Load it again once nothing writes "
+                       "to it.";
+    const Case cases[] = {
+        {"cut inside a number", "247342 2652335\n250000 2646479.53\n", 0, 28, "", {"247342|2652335"}, 1, cutShort, false},
+        {"cut at a line end", "1 2\r\n3 4\r\n5 6\r\n", 0, 10, "", {"1|2", "3|4"}, 2, cutShort, false},
+        {"cut to nothing", "1 2\n", 0, 0, "", {}, 0, cutShort, false},
+        {"one line cut", "1 2 3 4 5 6", 0, 9, "", {"1|2", "3|4"}, 2, cutShort, true},
+        {"cut after the first piece", big, 8 << 20, bigCut, "", {}, static_cast<int>(bigCut / 20), cutShort, false},
+        {"grown by a line", "247342 2652335\n", 0, -1, "250000 2600000\n", {"247342|2652335"}, 1, grew, false},
+        {"grown inside a number", "247342 2652335\n250000 264647", 0, -1, "9.53\n", {"247342|2652335"}, 1, grew, false},
+        {"grown after a blank", "1 2 3 4", 0, -1, " 5 6\n", {"1|2", "3|4"}, 2, grew, true},
+        {"grown after the last piece", big, big.size(), -1, row.repeated(1000), {}, static_cast<int>(big.size() / 20),
+         grew, false},
+    };
+    for (const Case& c : cases) {
+        desktop.warnings.clear();
+        desktop.messages.clear();
+        const QString path = Write(c.file);
+        const std::string native = path.toStdString();
+        gFileReadObserver = [&](qint64 read) {
+            if (read != c.at) return;
+            std::thread writer([&] {
+                if (c.cutTo >= 0) {
+                    ASSERT_EQ(truncate(native.c_str(), c.cutTo), 0);
+                } else {
+                    QFile file(path);
+                    ASSERT_TRUE(file.open(QIODevice::Append));
+                    file.write(c.appended);
+                }
+            });
+            writer.join();
+        };
+        LoadPath(path);
+        gFileReadObserver = nullptr;
+        EXPECT_EQ(form->BatchGrid->RowCount() - 1, c.rowCount) << c.name;
+        if (!c.rows.empty() || c.rowCount == 0)
+            EXPECT_EQ(TableRows(), c.rows) << c.name;
+        else
+            EXPECT_EQ(form->BatchGrid->CellText(c.rowCount, 2), "2652335.25") << c.name;
+        const qint64 read = c.cutTo >= 0 ? c.cutTo : c.file.size();
+        const QString expected = QString::fromUtf8(c.message)
+                                     .replace(QStringLiteral("{path}"), path)
+                                     .replace(QStringLiteral("{size}"), QString::number(c.file.size()))
+                                     .replace(QStringLiteral("{read}"), QString::number(read))
+                                     .replace(QStringLiteral("{rows}"), QString::number(c.rowCount));
+        const QString warning = desktop.warnings.join(QStringLiteral(" / "));
+        EXPECT_EQ(warning.left(expected.size()).toStdString(), expected.toStdString()) << c.name;
+        EXPECT_EQ(warning.mid(expected.size(), 9).toStdString(), c.note ? "\n\n已載入 2 組" : "") << c.name;
+        EXPECT_TRUE(desktop.messages.isEmpty() && desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.messages);
+    }
 }
