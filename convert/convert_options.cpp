@@ -1,5 +1,6 @@
 #include "convert_options.h"
 
+#include "crs_options.h"
 #include "messages.h"
 
 #include <charconv>
@@ -161,6 +162,8 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
 {
     bool help = false;
     bool version = false;
+    bool directionGiven = false;
+    bool ellipsoidGiven = false;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -188,7 +191,9 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         if (name == "-V") name = "--version";
         if (name == "-q") name = "--quiet";
         if (name == "-j") name = "--jobs";
-        const bool takesValue = name == "--ellipsoid" || name == "--jobs" || name == "--columns" || name == "--delimiter";
+        const bool takesValue = name == "--ellipsoid" || name == "--jobs" || name == "--columns" || name == "--delimiter" ||
+                                name == "--from" || name == "--to" || name == "--precision" ||
+                                name == "--output-format" || name == "--name";
         if (takesValue && !value) {
             if (i + 1 == arguments.size())
                 return "option '" + name + "' needs a value";
@@ -199,13 +204,40 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
 
         if (name == "--to-geographic") {
             options.mode = TM2ToGeographic;
+            directionGiven = true;
         } else if (name == "--to-tm2") {
             options.mode = GeographicToTM2;
+            directionGiven = true;
         } else if (name == "--ellipsoid") {
             const int index = EllipsoidIndexOfName(*value);
             if (index < 0)
                 return "unknown ellipsoid '" + *value + "' (grs67, twd67, grs80 or twd97)";
             options.ellipsoidIndex = index;
+            ellipsoidGiven = true;
+        } else if (name == "--from" || name == "--to") {
+            const std::optional<Crs> crs = CrsOfName(*value);
+            if (!crs)
+                return UnknownCrsMessage(*value);
+            (name == "--from" ? options.from : options.to) = crs;
+        } else if (name == "--precision") {
+            if (*value != "full" && *value != "batch")
+                return UnknownPrecisionMessage(*value);
+            options.fullPrecision = *value == "full";
+        } else if (name == "--output-format") {
+            const std::optional<OutputFormat> format = OutputFormatOfName(*value);
+            if (!format)
+                return UnknownOutputFormatMessage(*value);
+            options.outputFormat = *format;
+        } else if (name == "--name") {
+            if (value->empty())
+                return Localized("--name needs a field: a number from 1 or a name from the header line",
+                                 "--name 需要一個欄位：從 1 起算的欄號或標題行的欄名");
+            if (value->find_first_not_of("0123456789") == std::string::npos &&
+                (value->size() > 9 || std::stoul(*value) == 0))
+                return Localized("field '", "欄位 '") + *value +
+                       Localized("' is not a field number from 1 to 999999999", "' 不是 1 到 999999999 的欄號");
+            options.nameField = *value;
+            options.records = true;
         } else if (name == "--jobs") {
             if (!ParseJobs(*value, options.jobs))
                 return "'" + *value + "' is not a count of jobs from 1 to " + std::to_string(kMaximumJobs);
@@ -249,6 +281,8 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
     if (options.records && options.pairsAcrossLines)
         return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter or --replace",
                          "--pairs-across-lines 讀數對，不能與 --columns、--delimiter 或 --replace 同用");
+    if (const auto problem = CrsOptionsProblem(options, directionGiven, ellipsoidGiven))
+        return *problem;
     if (help)
         options.action = ConvertOptions::Action::Help;
     else if (version)

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/crs.h"
+#include "convert/map_output.h"
 #include "text/conversion.h"
 
 struct ConvertOptions {
@@ -24,6 +26,13 @@ struct ConvertOptions {
     std::string columns[2] = {"1", "2"};
     std::optional<char> delimiter;
     bool replace = false;
+    // Named coordinate systems (--from and --to, always together): the datum shift and
+    // both zones; mode and ellipsoidIndex are then not used.
+    std::optional<Crs> from;
+    std::optional<Crs> to;
+    bool fullPrecision = false;                     // --precision full
+    OutputFormat outputFormat = OutputFormat::Csv;  // --output-format
+    std::optional<std::string> nameField;           // --name: a field number from 1 or a header name
 };
 
 inline constexpr unsigned kMaximumJobs = 1024;
