@@ -78,9 +78,17 @@ PointStep ConvertCrsPoint(Crs from, Crs to, Extended x, Extended y, CrsResult& r
     const Ellipsoid& sourceEllipsoid = EllipsoidOf(source);
     const Ellipsoid& targetEllipsoid = EllipsoidOf(target);
 
-    // Every step needs the point's place: its longitude and latitude in `from`.
-    const Geographic here = source.geographic ? Geographic{y, x} : ZoneToGeographic(sourceEllipsoid, source.zone, x, y);
-    result.region = RegionOf(here.longitude, here.latitude);
+    // The point's place decides the steps: its longitude and latitude in `from`, found
+    // only when needed (most zone-121 grid points are plainly on the main island).
+    const bool fromZone121 = !source.geographic && source.zone == Zone::Zone121;
+    const bool plainlyMainIsland = fromZone121 && SurelyMainIslandOnZone121(x, y);
+    std::optional<Geographic> place;
+    auto here = [&]() -> const Geographic& {
+        if (!place)
+            place = source.geographic ? Geographic{y, x} : ZoneToGeographic(sourceEllipsoid, source.zone, x, y);
+        return *place;
+    };
+    result.region = plainlyMainIsland ? Region::MainIsland : RegionOf(here().longitude, here().latitude);
     if ((source.twd67 || target.twd67) && !HasTWD67(result.region)) return PointStep::NoTWD67There;
     result.wrongZone = !target.geographic && target.zone != ZoneOf(result.region);
 
@@ -103,17 +111,16 @@ PointStep ConvertCrsPoint(Crs from, Crs to, Extended x, Extended y, CrsResult& r
             result.y = y;
             return PointStep::Converted;
         }
-        return finish(here);
+        return finish(here());
     }
     if (result.region == Region::Penghu)
-        return finish(source.twd67 ? GeocentricTWD67ToTWD97(here.longitude, here.latitude)
-                                   : GeocentricTWD97ToTWD67(here.longitude, here.latitude));
+        return finish(source.twd67 ? GeocentricTWD67ToTWD97(here().longitude, here().latitude)
+                                   : GeocentricTWD97ToTWD67(here().longitude, here().latitude));
 
     // The planar transformation works on zone-121 grids: a zone-121 source is used as
     // given, anything else goes there through its longitude and latitude.
-    const GridPoint grid = !source.geographic && source.zone == Zone::Zone121
-                               ? GridPoint{x, y}
-                               : GeographicToZone(sourceEllipsoid, Zone::Zone121, here.longitude, here.latitude);
+    const GridPoint grid = fromZone121 ? GridPoint{x, y}
+                                       : GeographicToZone(sourceEllipsoid, Zone::Zone121, here().longitude, here().latitude);
     const GridPoint shifted = source.twd67 ? PlanarTWD67ToTWD97(grid) : PlanarTWD97ToTWD67(grid);
     if (!target.geographic && target.zone == Zone::Zone121) {
         result.x = shifted.easting;

@@ -50,6 +50,19 @@ Region RegionOf(Extended longitude, Extended latitude)
     return Region::MainIsland;
 }
 
+bool SurelyMainIslandOnZone121(Extended easting, Extended northing)
+{
+    // The boxes drawn on the zone-121 grid of either ellipsoid (edges sampled every 1/100
+    // of their length) span Penghu E 44946..137993, N 2544706..2645398; Kinmen
+    // E -44447..6919, N 2690349..2724580; Matsu E 129763..220096, N 2865504..2932506.
+    // Each rectangle below holds its box with 5 km to spare on every side that bounds it.
+    const Extended E = easting, N = northing;
+    const bool nearPenghu = E < 143000 && N > 2539000 && N < 2651000;
+    const bool nearKinmen = E < 12000 && N > 2685000 && N < 2730000;
+    const bool nearMatsu = E < 226000 && N > 2860000 && N < 2938000;
+    return !(nearPenghu || nearKinmen || nearMatsu);
+}
+
 Zone ZoneOf(Region region) { return region == Region::MainIsland ? Zone::Zone121 : Zone::Zone119; }
 
 bool HasTWD67(Region region) { return region == Region::MainIsland || region == Region::Penghu; }

@@ -29,6 +29,11 @@
 enum class Region { MainIsland, Penghu, Kinmen, Matsu };
 Region RegionOf(Extended longitude, Extended latitude);
 
+// True when a TM2 zone-121 position, on GRS67 or GRS80, lies certainly outside the three
+// island boxes, so that RegionOf its longitude and latitude is MainIsland: found without
+// the inverse projection. False near or inside a box (then ask RegionOf).
+bool SurelyMainIslandOnZone121(Extended easting, Extended northing);
+
 // The TM2 zone used in a region: 119 for Penghu, Kinmen and Matsu, 121 elsewhere.
 Zone ZoneOf(Region region);
 

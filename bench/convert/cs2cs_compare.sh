@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Throughput of kartovel-convert against cs2cs (Debian's proj-bin) on the same files:
+# Throughput of kartovel-convert against cs2cs (Debian's proj-bin) on the same files, and of
+# its TWD67 -> TWD97 datum path against cct (same package) running the same transformation:
 # random points inside Taiwan's TM2 grid (E 150000..350000 m, N 2400000..2800000 m) and
 # inside the matching longitude/latitude box (119.5..122.5, 21.5..25.5 degrees), both
 # directions on GRS80, RUNS runs of each command, interleaved so that a change in the
@@ -63,6 +64,19 @@ check "TM2 -> geographic" 1e-5 "$work/k1" "$work/c1"
 cs2cs -f %.9f $geographic +to $tm2 < "$work/degrees_head.txt" > "$work/c2"
 check "geographic -> TM2" 0.02 "$work/k2" "$work/c2"
 
+# The datum path: TWD67 TM2 to TWD97 TM2, and to TWD97 longitude latitude, against PROJ's
+# cct running the same planar 4-parameter transformation as an affine step (the published
+# form has +B in both rows, so it is not a similarity Helmert), followed by the inverse
+# TM2 on GRS80 for the degrees. The random grid points all lie on the main island.
+affine="+proj=affine +xoff=807.8 +yoff=-248.6 +s11=1.00001549 +s12=0.000006521 +s21=0.000006521 +s22=1.00001549"
+to_degrees="+proj=pipeline +step $affine +step +inv $tm2 +step +proj=unitconvert +xy_in=rad +xy_out=deg"
+"$convert" --from twd67-tm2 --to twd97-tm2 --precision full "$work/grid_head.txt" > "$work/k3"
+cct -d 4 -z 0 -t 0 $affine < "$work/grid_head.txt" > "$work/c3"
+check "TWD67 TM2 -> TWD97 TM2" 2e-4 "$work/k3" "$work/c3"
+"$convert" --from twd67-tm2 --to twd97 --precision full "$work/grid_head.txt" > "$work/k4"
+cct -d 9 -z 0 -t 0 $to_degrees < "$work/grid_head.txt" > "$work/c4"
+check "TWD67 TM2 -> TWD97 lon/lat" 1e-8 "$work/k4" "$work/c4"
+
 # Seconds and peak resident kilobytes of one command, standard output discarded.
 measure() {
     /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null
@@ -87,6 +101,12 @@ for ((run_number = 1; run_number <= runs; run_number++)); do
     run kn_fwd "$convert" --to-tm2 --ellipsoid grs80 "${jobs[@]}" "$work/degrees.txt"
     run c_fwd sh -c "cs2cs -f %.9f $geographic +to $tm2 < '$work/degrees.txt'"
     run r_fwd "$convert" --to-tm2 --ellipsoid grs80 "${jobs[@]}" --columns lon,lat "$work/degrees.csv"
+    run k1_dgrid "$convert" --from twd67-tm2 --to twd97-tm2 --precision full --jobs 1 "$work/grid.txt"
+    run kn_dgrid "$convert" --from twd67-tm2 --to twd97-tm2 --precision full "${jobs[@]}" "$work/grid.txt"
+    run c_dgrid sh -c "cct -d 4 -z 0 -t 0 $affine < '$work/grid.txt'"
+    run k1_dgeo "$convert" --from twd67-tm2 --to twd97 --precision full --jobs 1 "$work/grid.txt"
+    run kn_dgeo "$convert" --from twd67-tm2 --to twd97 --precision full "${jobs[@]}" "$work/grid.txt"
+    run c_dgeo sh -c "cct -d 9 -z 0 -t 0 $to_degrees < '$work/grid.txt'"
     echo "run $run_number of $runs done" >&2
 done
 
@@ -124,6 +144,29 @@ for direction in inv fwd; do
             -v ref_name="${ref_name:-}" -v target="$target" -v kb="${memory[${key}_$direction]}" 'BEGIN {
             ratio = ""; verdict = ""
             if (ref != "") { ratio = sprintf("%.2f", ref / t); verdict = (ref / t >= target) ? ">= " target " ok" : "< " target " MISSED" }
+            printf "%-20s %-22s %10.0f (%9.0f) %-16s %7s %-13s %7.1f MB\n", name, label, n / t, n / f, (ref == "" ? "" : ref_name), ratio, verdict, kb / 1024 }'
+    done
+done
+# The datum path: the reference is cct; kartovel-convert also finds each point's region
+# (an inverse projection on GRS67) before the shift.
+for direction in dgrid dgeo; do
+    name="TWD67 TM2->TWD97 TM2"
+    [ "$direction" = dgeo ] && name="TWD67 TM2->TWD97 deg"
+    # shellcheck disable=SC2086
+    c=$(median ${times[c_$direction]})
+    for key in c k1 kn; do
+        case $key in
+            c) label="cct (affine)"; reference=""; target="" ;;
+            k1) label="kartovel-convert -j 1"; reference=$c; target=""; ref_name="cct" ;;
+            kn) label="kartovel-convert"; reference=$c; target=2; ref_name="cct" ;;
+        esac
+        # shellcheck disable=SC2086
+        t=$(median ${times[${key}_$direction]}); f=$(fastest ${times[${key}_$direction]})
+        awk -v name="$name" -v label="$label" -v n="$points" -v t="$t" -v f="$f" -v ref="$reference" \
+            -v ref_name="${ref_name:-}" -v target="$target" -v kb="${memory[${key}_$direction]}" 'BEGIN {
+            ratio = ""; verdict = ""
+            if (ref != "") ratio = sprintf("%.2f", ref / t)
+            if (ref != "" && target != "") verdict = (ref / t >= target) ? ">= " target " ok" : "< " target " MISSED"
             printf "%-20s %-22s %10.0f (%9.0f) %-16s %7s %-13s %7.1f MB\n", name, label, n / t, n / f, (ref == "" ? "" : ref_name), ratio, verdict, kb / 1024 }'
     done
 done

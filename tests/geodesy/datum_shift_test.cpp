@@ -110,6 +110,27 @@ TEST(DatumShift, ZoneAgainstExactTransverseMercator)
     }
 }
 
+TEST(DatumShift, GridShortcutNeverMissesAnIsland)
+{
+    // Wherever the shortcut says "main island", the region of the exact inverse agrees;
+    // and it does not give up on most of the main island.
+    std::mt19937_64 random(119121);
+    std::uniform_real_distribution<double> east(-100000, 500000), north(2450000, 3000000);
+    int sure = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const Extended E = east(random), N = north(random);
+        if (!SurelyMainIslandOnZone121(E, N)) continue;
+        ++sure;
+        for (const Ellipsoid* e : {&kGRS67, &kGRS80}) {
+            const Geographic g = ZoneToGeographic(*e, Zone::Zone121, E, N);
+            ASSERT_EQ(int(RegionOf(g.longitude, g.latitude)), int(Region::MainIsland)) << Full(E) << " " << Full(N);
+        }
+    }
+    EXPECT_GT(sure, 80000);
+    EXPECT_TRUE(SurelyMainIslandOnZone121(180000, 2600000));  // the main island's west coast
+    EXPECT_FALSE(SurelyMainIslandOnZone121(100000, 2600000)); // Penghu
+}
+
 TEST(DatumShift, RegionTableAtItsEdges)
 {
     struct Row {
