@@ -123,6 +123,19 @@ echo
 echo "$points points, $runs runs each, $(nproc) cores, load average before $load_before, after $(cut -d ' ' -f 1-3 /proc/loadavg)"
 echo "points per second, median (fastest run); ratio of the medians to the reference, with its target;"
 echo "peak resident memory of the command (the cs2cs figure includes its shell)"
+# One row of the table: name, label, key_direction, reference seconds (or ""), its name,
+# target ratio (or "").
+report() {
+    local t f
+    # shellcheck disable=SC2086
+    t=$(median ${times[$3]}); f=$(fastest ${times[$3]})
+    awk -v name="$1" -v label="$2" -v n="$points" -v t="$t" -v f="$f" -v ref="$4" \
+        -v ref_name="$5" -v target="$6" -v kb="${memory[$3]}" 'BEGIN {
+        ratio = ""; verdict = ""
+        if (ref != "") ratio = sprintf("%.2f", ref / t)
+        if (ref != "" && target != "") verdict = (ref / t >= target) ? ">= " target " ok" : "< " target " MISSED"
+        printf "%-20s %-22s %10.0f (%9.0f) %-16s %7s %-13s %7.1f MB\n", name, label, n / t, n / f, (ref == "" ? "" : ref_name), ratio, verdict, kb / 1024 }'
+}
 printf '%-20s %-22s %22s %-16s %7s %7s %10s\n' direction command 'points/s (fastest)' reference ratio target 'peak RSS'
 for direction in inv fwd; do
     name="TM2 -> geographic"; one_target=1.3
@@ -131,42 +144,19 @@ for direction in inv fwd; do
     c=$(median ${times[c_$direction]})
     # shellcheck disable=SC2086
     kn=$(median ${times[kn_$direction]})
-    for key in c k1 kn r; do
-        case $key in
-            c) label="cs2cs"; reference=""; target="" ;;
-            k1) label="kartovel-convert -j 1"; reference=$c; target=$one_target; ref_name="cs2cs" ;;
-            kn) label="kartovel-convert"; reference=$c; target=2; ref_name="cs2cs" ;;
-            r) label="  --columns (records)"; reference=$kn; target=0.8; ref_name="pair stream" ;;
-        esac
-        # shellcheck disable=SC2086
-        t=$(median ${times[${key}_$direction]}); f=$(fastest ${times[${key}_$direction]})
-        awk -v name="$name" -v label="$label" -v n="$points" -v t="$t" -v f="$f" -v ref="$reference" \
-            -v ref_name="${ref_name:-}" -v target="$target" -v kb="${memory[${key}_$direction]}" 'BEGIN {
-            ratio = ""; verdict = ""
-            if (ref != "") { ratio = sprintf("%.2f", ref / t); verdict = (ref / t >= target) ? ">= " target " ok" : "< " target " MISSED" }
-            printf "%-20s %-22s %10.0f (%9.0f) %-16s %7s %-13s %7.1f MB\n", name, label, n / t, n / f, (ref == "" ? "" : ref_name), ratio, verdict, kb / 1024 }'
-    done
+    report "$name" "cs2cs" "c_$direction" "" "" ""
+    report "$name" "kartovel-convert -j 1" "k1_$direction" "$c" "cs2cs" "$one_target"
+    report "$name" "kartovel-convert" "kn_$direction" "$c" "cs2cs" 2
+    report "$name" "  --columns (records)" "r_$direction" "$kn" "pair stream" 0.8
 done
-# The datum path: the reference is cct; kartovel-convert also finds each point's region
-# (an inverse projection on GRS67) before the shift.
+# The datum path: the reference is cct; kartovel-convert also finds the region of each
+# point (for grid points plainly on the main island without the inverse projection).
 for direction in dgrid dgeo; do
     name="TWD67 TM2->TWD97 TM2"
     [ "$direction" = dgeo ] && name="TWD67 TM2->TWD97 deg"
     # shellcheck disable=SC2086
     c=$(median ${times[c_$direction]})
-    for key in c k1 kn; do
-        case $key in
-            c) label="cct (affine)"; reference=""; target="" ;;
-            k1) label="kartovel-convert -j 1"; reference=$c; target=""; ref_name="cct" ;;
-            kn) label="kartovel-convert"; reference=$c; target=2; ref_name="cct" ;;
-        esac
-        # shellcheck disable=SC2086
-        t=$(median ${times[${key}_$direction]}); f=$(fastest ${times[${key}_$direction]})
-        awk -v name="$name" -v label="$label" -v n="$points" -v t="$t" -v f="$f" -v ref="$reference" \
-            -v ref_name="${ref_name:-}" -v target="$target" -v kb="${memory[${key}_$direction]}" 'BEGIN {
-            ratio = ""; verdict = ""
-            if (ref != "") ratio = sprintf("%.2f", ref / t)
-            if (ref != "" && target != "") verdict = (ref / t >= target) ? ">= " target " ok" : "< " target " MISSED"
-            printf "%-20s %-22s %10.0f (%9.0f) %-16s %7s %-13s %7.1f MB\n", name, label, n / t, n / f, (ref == "" ? "" : ref_name), ratio, verdict, kb / 1024 }'
-    done
+    report "$name" "cct (affine)" "c_$direction" "" "" ""
+    report "$name" "kartovel-convert -j 1" "k1_$direction" "$c" "cct" ""
+    report "$name" "kartovel-convert" "kn_$direction" "$c" "cct" 2
 done
