@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "floating_point.h"
+
 namespace {
 
 struct Box {
@@ -32,11 +34,13 @@ constexpr Extended kRadian = 0.0174532925199432957692369076848861271L;  // π/18
 Geographic Translate(const Ellipsoid& from, const Ellipsoid& to, Extended longitude, Extended latitude,
                      Extended sign)
 {
+    FloatingPointScope scope;
     Geocentric p = GeodeticToGeocentric(from, longitude, latitude, 0);
     p.x += sign * kPenghuShift.x;
     p.y += sign * kPenghuShift.y;
     p.z += sign * kPenghuShift.z;
     const Geodetic g = GeocentricToGeodetic(to, p);
+    scope.Check();
     return {g.latitude, g.longitude};
 }
 
@@ -69,8 +73,11 @@ bool HasTWD67(Region region) { return region == Region::MainIsland || region == 
 
 GridPoint PlanarTWD67ToTWD97(GridPoint twd67)
 {
+    FloatingPointScope scope;
     const Extended E = twd67.easting, N = twd67.northing;
-    return {E + kShiftEast + kA * E + kB * N, N + kShiftNorth + kA * N + kB * E};
+    const GridPoint twd97{E + kShiftEast + kA * E + kB * N, N + kShiftNorth + kA * N + kB * E};
+    scope.Check();
+    return twd97;
 }
 
 GridPoint PlanarTWD97ToTWD67(GridPoint twd97)
@@ -79,11 +86,14 @@ GridPoint PlanarTWD97ToTWD67(GridPoint twd97)
     //   | 1+A   B  | |E67|   |E97 − 807.8|
     //   |  B   1+A | |N67| = |N97 + 248.6|
     // solved by Cramer's rule with det = (1+A)² − B².
+    FloatingPointScope scope;
     const Extended u = twd97.easting - kShiftEast;
     const Extended v = twd97.northing - kShiftNorth;
     const Extended diagonal = 1 + kA;
     const Extended det = diagonal * diagonal - kB * kB;
-    return {(diagonal * u - kB * v) / det, (diagonal * v - kB * u) / det};
+    const GridPoint twd67{(diagonal * u - kB * v) / det, (diagonal * v - kB * u) / det};
+    scope.Check();
+    return twd67;
 }
 
 Geographic GeocentricTWD67ToTWD97(Extended longitude, Extended latitude)

@@ -9,7 +9,8 @@
 //     point there exist to shift.
 //
 // Degrees (longitude east, latitude north) and metres, east first. Nothing is
-// validated: any finite input gives numbers. Heights are not carried: a point is taken
+// validated: only an intermediate leaving the extended range raises FloatingPointError
+// (floating_point.h), as in the projections. Heights are not carried: a point is taken
 // on the ellipsoid (h = 0) of the datum it is given in, and the height the translation
 // gives it on the other ellipsoid is dropped. On Penghu that height is 5 to 20 m, and
 // dropping it is why TWD67 -> TWD97 -> TWD67 there returns within about 3 mm rather
