@@ -96,21 +96,12 @@ public:
                     block_.firstWrongZoneLine = xLine;
             } else if (settings_.mode == TM2ToGeographic) {
                 const Geographic point = TM2ToGeographicPoint(*settings_.ellipsoid, a, b);
-                if (settings_.fullPrecision || settings_.map) {
-                    FormatResult(true, true, point.longitude, point.latitude, texts.first, texts.second);
-                } else {
-                    texts.first = GeneralFormat(point.longitude, 8);
-                    texts.second = GeneralFormat(point.latitude, 7);
-                }
+                FormatResult(true, settings_.fullPrecision || settings_.map, point.longitude, point.latitude,
+                             texts.first, texts.second);
             } else {
                 const Extended northing = LonLatToNorthing(*settings_.ellipsoid, a, b);
                 const Extended easting = LonLatToEasting(*settings_.ellipsoid, a, b);
-                if (settings_.fullPrecision) {
-                    FormatResult(false, true, easting, northing, texts.first, texts.second);
-                } else {
-                    texts.first = GeneralFormat(easting, 8);
-                    texts.second = GeneralFormat(northing, 9);
-                }
+                FormatResult(false, settings_.fullPrecision, easting, northing, texts.first, texts.second);
             }
         } catch (const FloatingPointError& error) {
             block_.stop = BlockStop{xLine, error.what()};
