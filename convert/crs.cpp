@@ -191,10 +191,11 @@ std::string CrsAreaWarning(unsigned long long count, const std::string& firstPla
         return "kartovel-convert: 警告：" + n + " 個點在台灣範圍外，第一個在 " + firstPlace + "；" +
                (geographic ? "這些真的是經度 緯度嗎？請檢查 --from " : "這些真的是 TM2 東距 北距嗎？請檢查 --from ") +
                name + "\n";
+    const char* question = count == 1 ? (geographic ? "is it a longitude and latitude?" : "is it a TM2 easting and northing?")
+                                      : (geographic ? "are they longitudes and latitudes?" : "are they TM2 eastings and northings?");
     return "kartovel-convert: warning: " + n + (count == 1 ? " point lies" : " points lie") +
-           " outside Taiwan's area" + (count == 1 ? ", at " : ", the first at ") + firstPlace + "; " +
-           (geographic ? "are they longitude and latitude? Check --from " : "are they TM2 eastings and northings? Check --from ") +
-           name + "\n";
+           " outside Taiwan's area" + (count == 1 ? ", at " : ", the first at ") + firstPlace + "; " + question +
+           " Check --from " + name + "\n";
 }
 
 void FormatResult(bool geographic, bool full, Extended x, Extended y, std::string& first, std::string& second)

@@ -115,7 +115,8 @@ TEST(Crs, KinmenAndMatsuHaveNoTWD67)
         {Crs::TWD67, Crs::TWD67TM2Zone119, 118.1L, 24.3L, PointStep::NoTWD67There},   // the box's corner
         {Crs::TWD67, Crs::TWD97, 118.09L, 24.3L, PointStep::Converted},              // just outside it
         {Crs::TWD97, Crs::TWD97TM2Zone119, 118.35L, 24.45L, PointStep::Converted},
-        {Crs::TWD97TM2Zone119, Crs::WGS84, 200000, 2930000, PointStep::Converted},   // Matsu, TWD97
+        {Crs::TWD97TM2Zone119, Crs::WGS84, 350000, 2893000, PointStep::Converted},   // Matsu, TWD97
+        {Crs::TWD67TM2Zone119, Crs::WGS84, 350000, 2893000, PointStep::NoTWD67There}, // Matsu, TWD67
     };
     for (const Row& row : rows) {
         CrsResult result;
@@ -145,7 +146,7 @@ TEST(Crs, ZoneThatDoesNotFit)
 
 // The program itself: exact texts of the results, messages and exit status.
 struct RunRow {
-    std::string arguments;
+    std::string arguments;  // may start with VARIABLE=value words for the environment
     std::string input;
     std::string out;
     std::string err;
@@ -174,6 +175,8 @@ TEST(Crs, ConverterTexts)
         {"--from twd97 --to twd97-tm2", "121 24\n119.6 23.6\n120.0 26.1\n", "250000 2655023.12\n107115.24 2611424.39\n149974.07 2888008.7\n",
          "kartovel-convert: notice: 2 points lie on Penghu, Kinmen or Matsu, where TM2 zone 119 is used, the first "
          "at <stdin>:2; converted to zone 121 as asked; for the zone used there, use --to twd97-tm2-119\n", 0},
+        {"LC_ALL=zh_TW.UTF-8 --from twd67-tm2-119 --to twd97", "310000 2620000\n350000 2893000\n", "119.59639 23.68082\n",
+         "<stdin>:2: 這個點在馬祖，當地從未使用 TWD67，沒有 TWD67 坐標可以轉換；請以 TWD97 坐標輸入或輸出（twd97、twd97-tm2-119）\n", 1},
         {"--from twd97 --to twd97-tm2 --quiet", "119.6 23.6\n", "107115.24 2611424.39\n", "", 0},
         {"--from twd97 --to twd97-tm2-119", "121 24\n", "453511.05 2656468.22\n",
          "kartovel-convert: notice: 1 point lies on the main island, where TM2 zone 121 is used, at <stdin>:1; "
@@ -204,8 +207,9 @@ TEST(Crs, ConverterTexts)
     };
     for (const RunRow& row : rows) {
         std::ofstream(dir + "crs_in", std::ios::binary) << row.input;
-        const std::string command = std::string(KARTOVEL_CONVERT) + " " + row.arguments + " < " + dir + "crs_in > " +
-                                    dir + "crs_out 2> " + dir + "crs_err";
+        const std::size_t split = row.arguments.starts_with("LC_ALL=") ? row.arguments.find(' ') + 1 : 0;
+        const std::string command = row.arguments.substr(0, split) + KARTOVEL_CONVERT + " " + row.arguments.substr(split) +
+                                    " < " + dir + "crs_in > " + dir + "crs_out 2> " + dir + "crs_err";
         const int wait = std::system(command.c_str());
         EXPECT_EQ(WEXITSTATUS(wait), row.status) << row.arguments;
         EXPECT_EQ(Slurp(dir + "crs_out"), row.out) << row.arguments;
