@@ -1,5 +1,6 @@
 #include "convert_options.h"
 
+#include "crs_options.h"
 #include "messages.h"
 
 #include <charconv>
@@ -39,6 +40,26 @@ const char* const kConvertHelp =
     "with 8 and 9 significant digits; \".\" as the decimal point whatever the locale\n"
     "(\",\" with --decimal-comma).\n"
     "\n"
+    "Coordinate systems by name (--from and --to, always together), in any case or as\n"
+    "EPSG:NNNN; longitude latitude in degrees, east first:\n"
+    "  twd67          EPSG:3821  TWD67 longitude latitude (GRS67, as the window's)\n"
+    "  twd67-tm2      EPSG:3828  TWD67 TM2 zone 121\n"
+    "  twd67-tm2-119  EPSG:3827  TWD67 TM2 zone 119 (central meridian 119 E)\n"
+    "  twd97          EPSG:3824  TWD97 longitude latitude (GRS80)\n"
+    "  twd97-tm2      EPSG:3826  TWD97 TM2 zone 121\n"
+    "  twd97-tm2-119  EPSG:3825  TWD97 TM2 zone 119\n"
+    "  wgs84          EPSG:4326  taken as TWD97: the two agree within about 1 m\n"
+    "Between TWD67 and TWD97 the datum is shifted, by the point's place: on the main\n"
+    "island and its zone-121 islands the planar 4-parameter transformation on the\n"
+    "zone-121 grid (about 1 m, at most about 2 m); on Penghu (119.0-119.9 E, 23.0-23.9 N)\n"
+    "a geocentric 3-parameter translation (a few metres). Kinmen (118.1-118.6 E,\n"
+    "24.3-24.6 N) and Matsu (119.8-120.7 E, 25.9-26.5 N) never used TWD67: a TWD67 point\n"
+    "there stops the run. Zone 119 belongs to Penghu, Kinmen and Matsu, zone 121 to the\n"
+    "rest: results in the other zone are written, with one notice at the end.\n"
+    "Records with --from twd67, twd97 or wgs84 may give degrees, minutes and seconds:\n"
+    "120°58'25.97\", 120°58′25.97″, 120°58’25.97 (the window's), 120d58m25.97s, with a sign\n"
+    "or a letter E, W, N, S.\n"
+    "\n"
     "  --to-geographic      TM2 easting northing to longitude latitude (the default)\n"
     "  --to-tm2             longitude latitude to TM2 easting northing\n"
     "  --ellipsoid NAME     grs67 or twd67 (the default), grs80 or twd97, in any case;\n"
@@ -51,7 +72,19 @@ const char* const kConvertHelp =
     "                       fields separated by ; or tab (or blanks), not by commas;\n"
     "                       the results are written with a decimal comma too\n"
     "  --pairs-across-lines pairs: take numbers two by two wherever the lines end\n"
-    "  -q, --quiet          no warning about points outside Taiwan's area\n"
+    "  --from CRS           the input's coordinate system (see above); not with\n"
+    "                       --to-tm2, --to-geographic or --ellipsoid\n"
+    "  --to CRS             the output's coordinate system\n"
+    "  --precision full     degrees with 9 decimals, metres with 4 (about 0.1 mm);\n"
+    "                       batch, the default, writes the batch page's digits\n"
+    "  --output-format F    csv (the default: lines as above), or geojson, kml, gpx:\n"
+    "                       one point each in TWD97 / WGS 84 longitude latitude,\n"
+    "                       9 decimals (--to twd97 or --to wgs84)\n"
+    "  --name FIELD         records: the field that names each point in geojson, kml\n"
+    "                       and gpx (default: the first field that is not a\n"
+    "                       coordinate; in pairs, the line number)\n"
+    "  -q, --quiet          no warning about points outside Taiwan's area, no notice\n"
+    "                       about zones\n"
     "  -j, --jobs N         convert on N threads, 1 to 1024 (default: one per core); the\n"
     "                       output is the same for every N\n"
     "  -h, --help           show this help and exit\n"
@@ -62,6 +95,7 @@ const char* const kConvertHelp =
     "  kartovel-convert --to-tm2 --ellipsoid twd97 points.txt > grid.txt\n"
     "  kartovel-convert --columns E,N sites.csv > sites-lonlat.csv\n"
     "  kartovel-convert --to-tm2 --columns 3,2 --replace wells.csv > wells-tm2.csv\n"
+    "  kartovel-convert --from twd67-tm2 --to twd97 --output-format kml old.txt > old.kml\n"
     "\n"
     "The run stops at the first problem, after writing the lines before it; later files\n"
     "are not read. On standard error (FILE is <stdin> for standard input):\n"
@@ -71,7 +105,9 @@ const char* const kConvertHelp =
     "                                      pairs: text that is not a number, or a last\n"
     "                                      number without its partner\n"
     "  FILE:LINE: field N: ...             records: a chosen field that is not a number\n"
-    "                                      or is missing\n"
+    "                                      (or angle) or is missing\n"
+    "  FILE:LINE: the point lies on Kinmen, where TWD67 was never used ...\n"
+    "                                      a TWD67 side for a point on Kinmen or Matsu\n"
     "  FILE:LINE: 'INF' is not a valid floating point value\n"
     "                                      a number beyond the double range\n"
     "  FILE:LINE: Floating point overflow  a point whose conversion leaves the number\n"
@@ -106,6 +142,23 @@ const char* const kConvertHelpChinese =
     "結果：「經度 緯度」8 與 7 位有效數字，或「東距 北距」8 與 9 位；小數點一律為「.」\n"
     "（--decimal-comma 時為「,」）。\n"
     "\n"
+    "坐標系統名稱（--from 與 --to 一起用），大小寫皆可，也可寫 EPSG:NNNN；經緯度以度為單位，\n"
+    "經度在前：\n"
+    "  twd67          EPSG:3821  TWD67 經緯度（GRS67，與視窗相同）\n"
+    "  twd67-tm2      EPSG:3828  TWD67 TM2 121 度分帶\n"
+    "  twd67-tm2-119  EPSG:3827  TWD67 TM2 119 度分帶（中央經線 119 E）\n"
+    "  twd97          EPSG:3824  TWD97 經緯度（GRS80）\n"
+    "  twd97-tm2      EPSG:3826  TWD97 TM2 121 度分帶\n"
+    "  twd97-tm2-119  EPSG:3825  TWD97 TM2 119 度分帶\n"
+    "  wgs84          EPSG:4326  視同 TWD97：兩者相差約 1 m 以內\n"
+    "TWD67 與 TWD97 之間依點的位置做基準轉換：台灣本島與用 121 度分帶的離島用 121 度分帶\n"
+    "坐標上的平面四參數轉換（約 1 m，最大約 2 m）；澎湖（119.0-119.9 E、23.0-23.9 N）用\n"
+    "地心三參數平移（數公尺）。金門（118.1-118.6 E、24.3-24.6 N）與馬祖（119.8-120.7 E、\n"
+    "25.9-26.5 N）從未使用 TWD67：該處的 TWD67 點會停止轉換。澎湖、金門、馬祖用 119 度\n"
+    "分帶，其他地方用 121 度分帶：轉到另一個分帶的結果照樣寫出，最後注意一次。\n"
+    "記錄模式下 --from twd67、twd97 或 wgs84 的欄位可寫度分秒：120°58'25.97\"、\n"
+    "120°58′25.97″、120°58’25.97（視窗的寫法）、120d58m25.97s，可加正負號或 E、W、N、S。\n"
+    "\n"
     "  --to-geographic      TM2 東距 北距 轉為 經度 緯度（預設）\n"
     "  --to-tm2             經度 緯度 轉為 TM2 東距 北距\n"
     "  --ellipsoid NAME     grs67 或 twd67（預設）、grs80 或 twd97，大小寫皆可；\n"
@@ -116,7 +169,15 @@ const char* const kConvertHelpChinese =
     "  --decimal-comma      記錄：數字以逗號為小數點（247342,5），欄位以 ; 或 tab（或空白）\n"
     "                       分隔，不可用逗號；結果也以逗號為小數點\n"
     "  --pairs-across-lines 數對：不論換行，數字兩兩配對\n"
-    "  -q, --quiet          點在台灣範圍外時不警告\n"
+    "  --from CRS           輸入的坐標系統（見上）；不能與 --to-tm2、--to-geographic、\n"
+    "                       --ellipsoid 同用\n"
+    "  --to CRS             輸出的坐標系統\n"
+    "  --precision full     度取 9 位小數、公尺取 4 位（約 0.1 mm）；預設 batch 為批次頁的位數\n"
+    "  --output-format F    csv（預設，即上述各行），或 geojson、kml、gpx：每點一筆，\n"
+    "                       TWD97 / WGS 84 經緯度 9 位小數（--to twd97 或 --to wgs84）\n"
+    "  --name FIELD         記錄：geojson、kml、gpx 各點名稱所用的欄位（預設為第一個\n"
+    "                       非坐標欄位；數對則為行號）\n"
+    "  -q, --quiet          點在台灣範圍外時不警告，分帶不合時不注意\n"
     "  -j, --jobs N         用 N 個執行緒轉換，1 到 1024（預設每核心一個）；輸出不變\n"
     "  -h, --help           顯示本說明後結束\n"
     "  -V, --version        顯示版本後結束\n"
@@ -126,10 +187,11 @@ const char* const kConvertHelpChinese =
     "  kartovel-convert --to-tm2 --ellipsoid twd97 points.txt > grid.txt\n"
     "  kartovel-convert --columns E,N sites.csv > sites-lonlat.csv\n"
     "  kartovel-convert --to-tm2 --columns 3,2 --replace wells.csv > wells-tm2.csv\n"
+    "  kartovel-convert --from twd67-tm2 --to twd97 --output-format kml old.txt > old.kml\n"
     "\n"
     "遇到第一個問題即停止，之前的各行已寫出；之後的檔案不讀。訊息寫到標準錯誤\n"
     "（標準輸入的 FILE 為 <stdin>），格式為「FILE:LINE: 原因」或\n"
-    "「kartovel-convert: FILE: 原因」。點在台灣範圍外（TM2 E 0-500000、N 2300000-2900000；\n"
+    "「kartovel-convert: FILE: 原因」；金門、馬祖的點遇到 TWD67 時亦停止。點在台灣範圍外（TM2 E 0-500000、N 2300000-2900000；\n"
     "經度 117-124、緯度 20-27）時照樣轉換，最後警告一次。\n"
     "\n"
     "結束狀態：全部轉換完為 0，發生上述問題、寫出失敗或記憶體不足為 1，命令列錯誤為 2。\n";
@@ -172,6 +234,8 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
 {
     bool help = false;
     bool version = false;
+    bool directionGiven = false;
+    bool ellipsoidGiven = false;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -199,7 +263,9 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
         if (name == "-V") name = "--version";
         if (name == "-q") name = "--quiet";
         if (name == "-j") name = "--jobs";
-        const bool takesValue = name == "--ellipsoid" || name == "--jobs" || name == "--columns" || name == "--delimiter";
+        const bool takesValue = name == "--ellipsoid" || name == "--jobs" || name == "--columns" || name == "--delimiter" ||
+                                name == "--from" || name == "--to" || name == "--precision" ||
+                                name == "--output-format" || name == "--name";
         if (takesValue && !value) {
             if (i + 1 == arguments.size())
                 return "option '" + name + "' needs a value";
@@ -210,13 +276,40 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
 
         if (name == "--to-geographic") {
             options.mode = TM2ToGeographic;
+            directionGiven = true;
         } else if (name == "--to-tm2") {
             options.mode = GeographicToTM2;
+            directionGiven = true;
         } else if (name == "--ellipsoid") {
             const int index = EllipsoidIndexOfName(*value);
             if (index < 0)
                 return "unknown ellipsoid '" + *value + "' (grs67, twd67, grs80 or twd97)";
             options.ellipsoidIndex = index;
+            ellipsoidGiven = true;
+        } else if (name == "--from" || name == "--to") {
+            const std::optional<Crs> crs = CrsOfName(*value);
+            if (!crs)
+                return UnknownCrsMessage(*value);
+            (name == "--from" ? options.from : options.to) = crs;
+        } else if (name == "--precision") {
+            if (*value != "full" && *value != "batch")
+                return UnknownPrecisionMessage(*value);
+            options.fullPrecision = *value == "full";
+        } else if (name == "--output-format") {
+            const std::optional<OutputFormat> format = OutputFormatOfName(*value);
+            if (!format)
+                return UnknownOutputFormatMessage(*value);
+            options.outputFormat = *format;
+        } else if (name == "--name") {
+            if (value->empty())
+                return Localized("--name needs a field: a number from 1 or a name from the header line",
+                                 "--name 需要一個欄位：從 1 起算的欄號或標題行的欄名");
+            if (value->find_first_not_of("0123456789") == std::string::npos &&
+                (value->size() > 9 || std::stoul(*value) == 0))
+                return Localized("field '", "欄位 '") + *value +
+                       Localized("' is not a field number from 1 to 999999999", "' 不是 1 到 999999999 的欄號");
+            options.nameField = *value;
+            options.records = true;
         } else if (name == "--jobs") {
             if (!ParseJobs(*value, options.jobs))
                 return "'" + *value + "' is not a count of jobs from 1 to " + std::to_string(kMaximumJobs);
@@ -269,6 +362,8 @@ std::optional<std::string> ParseConvertOptions(const std::vector<std::string>& a
                          "save the file with ';' or tab between the fields and give --delimiter ';' or tab",
                          "--decimal-comma 把逗號當小數點，逗號就不能同時分隔欄位；請把檔案存成以 ';' 或 tab 分隔欄位，"
                          "並用 --delimiter ';' 或 tab");
+    if (const auto problem = CrsOptionsProblem(options, directionGiven, ellipsoidGiven))
+        return *problem;
     if (help)
         options.action = ConvertOptions::Action::Help;
     else if (version)

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/crs.h"
+#include "convert/map_output.h"
 #include "text/conversion.h"
 
 struct ConvertOptions {
@@ -27,6 +29,13 @@ struct ConvertOptions {
     // Record numbers written with a decimal comma, and the results written so too; the
     // delimiter is then a semicolon, a tab or blanks, never a comma.
     bool decimalComma = false;
+    // Named coordinate systems (--from and --to, always together): the datum shift and
+    // both zones; mode and ellipsoidIndex are then not used.
+    std::optional<Crs> from;
+    std::optional<Crs> to;
+    bool fullPrecision = false;                     // --precision full
+    OutputFormat outputFormat = OutputFormat::Csv;  // --output-format
+    std::optional<std::string> nameField;           // --name: a field number from 1 or a header name
 };
 
 inline constexpr unsigned kMaximumJobs = 1024;

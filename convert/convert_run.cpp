@@ -19,6 +19,7 @@
 #include <unistd.h>
 #endif
 
+#include "crs_run.h"
 #include "line_stream.h"
 #include "messages.h"
 #include "text/batch_reader.h"
@@ -195,8 +196,10 @@ FirstLine FindFirstLine(std::string_view bytes, bool ended)
 
 class FileConverter {
 public:
-    // `firstFile`: this file's output starts the run's output.
-    FileConverter(const ConvertOptions& options, LineStream& stream, const std::string& path, bool firstFile)
+    // `firstFile`: this file's output starts the run's output. `map`: the writer of a map
+    // format, or nullptr for lines.
+    FileConverter(const ConvertOptions& options, LineStream& stream, const std::string& path, bool firstFile,
+                  MapWriter* map = nullptr)
         : options_(options), stream_(stream), name_(std::make_shared<const std::string>(path == "-" ? "<stdin>" : path)),
           firstFile_(firstFile)
     {
@@ -204,6 +207,7 @@ public:
         settings_.ellipsoid = &kEllipsoids[options.ellipsoidIndex];
         settings_.replace = options.replace;
         settings_.decimalComma = options.decimalComma;
+        SetNamedSystems(options, map, settings_);
     }
 
     // False when the run stops here (the block with the message is published).
@@ -220,7 +224,7 @@ public:
         // A spreadsheet opened by double-click takes a CSV file without the mark for the
         // local code page and garbles its Chinese; the output keeps the mark it came with.
         // Only at the very start: inside the output it would be a stray character.
-        if (options_.records && firstFile_ && byteOrderMark != 0) lead_ = "\xEF\xBB\xBF";
+        if (options_.records && firstFile_ && byteOrderMark != 0 && !settings_.map) lead_ = "\xEF\xBB\xBF";
 
         if (options_.records) return Records();
         if (options_.pairsAcrossLines) return NumberStream(false);
@@ -450,12 +454,18 @@ private:
         }
         if (settings_.xField == settings_.yField)
             return Stop(first.lineNumber, FieldMissingMessage(settings_.yField + 1, fields.size()));
+        std::optional<std::size_t> nameField;
+        if (options_.nameField && !FindNameField(*options_.nameField, names, nameField, header))
+            return Stop(first.lineNumber, ColumnNotFoundMessage(*options_.nameField));
         // A number written with a decimal comma is data too, with or without
-        // --decimal-comma: taken as a header it would hide the first point.
+        // --decimal-comma: taken as a header it would hide the first point. So is an
+        // angle in degrees, minutes and seconds where the input is geographic.
         std::string scratch;
         for (std::size_t index : {settings_.xField, settings_.yField})
-            if (index < fields.size() && !IsNumber(names[index]) && !DecimalCommaNumber(names[index], scratch))
+            if (index < fields.size() && !IsNumber(names[index]) && !DecimalCommaNumber(names[index], scratch) &&
+                !LooksLikeAngle(settings_, names[index], index == settings_.xField))
                 header = true;
+        SetMapFields(settings_, header ? names : std::vector<std::string>(), nameField);
         if (!header) return Lines(Layout::Records, 1);
 
         // The header, and any blank lines before it, go out first.
@@ -463,7 +473,7 @@ private:
         if (block == nullptr) return false;
         block->layout = Layout::Prepared;
         block->name = name_;
-        block->output.assign(buffer_, 0, first.begin);
+        if (!settings_.map) block->output.assign(buffer_, 0, first.begin);
         if (std::max(settings_.xField, settings_.yField) >= fields.size()) {
             block->readerStop = BlockStop{first.lineNumber, FieldMissingMessage(std::max(settings_.xField, settings_.yField) + 1, fields.size())};
             block->firstLine = 1;
@@ -472,11 +482,13 @@ private:
         }
         block->output.insert(0, lead_);
         lead_.clear();
-        const bool toGeographic = settings_.mode == TM2ToGeographic;
-        AppendRecord(block->output, text, fields, settings_, toGeographic ? "longitude" : "easting",
-                     toGeographic ? "latitude" : "northing");
+        const bool toGeographic = settings_.to ? InfoOf(*settings_.to).geographic : settings_.mode == TM2ToGeographic;
         const std::string_view ending(buffer_.data() + first.end, first.next - first.end);
-        block->output += ending.empty() ? std::string_view("\n") : ending;
+        if (!settings_.map) {
+            AppendRecord(block->output, text, fields, settings_, toGeographic ? "longitude" : "easting",
+                         toGeographic ? "latitude" : "northing");
+            block->output += ending.empty() ? std::string_view("\n") : ending;
+        }
         stream_.Publish();
         const std::size_t nextLine = first.lineNumber + 1;
         buffer_.erase(0, first.next);
@@ -522,20 +534,36 @@ int ConvertInputs(const ConvertOptions& options, unsigned jobs, std::FILE* out, 
     int status = 0;
     unsigned long long outside = 0;
     std::string firstOutside;
+    unsigned long long wrongZone = 0;
+    std::string firstWrongZone;
     {
         LineStream stream(jobs, out, err);
+        MapWriter map(options.outputFormat);
+        MapWriter* writer = options.outputFormat == OutputFormat::Csv ? nullptr : &map;
+        if (writer) std::fputs(map.Header().c_str(), out);
         for (const std::string& path : options.files) {
-            FileConverter converter(options, stream, path, &path == &options.files.front());
+            FileConverter converter(options, stream, path, &path == &options.files.front(), writer);
             if (!converter.Run(path)) break;
         }
         status = stream.Finish();
+        // Closed also after a stop: what was written still parses.
+        if (writer) std::fputs(map.Footer().c_str(), out);
+        wrongZone = stream.WrongZone();
+        firstWrongZone = stream.FirstWrongZone();
         outside = stream.Outside();
         firstOutside = stream.FirstOutside();
     }
     // After a stop the message about it is the last word.
     if (outside != 0 && !options.quiet && status == 0) {
         std::fflush(out);
-        std::fputs(AreaWarning(outside, firstOutside, options.mode == TM2ToGeographic).c_str(), err);
+        std::fputs((options.from ? CrsAreaWarning(outside, firstOutside, *options.from)
+                                 : AreaWarning(outside, firstOutside, options.mode == TM2ToGeographic))
+                       .c_str(),
+                   err);
+    }
+    if (wrongZone != 0 && !options.quiet && status == 0) {
+        std::fflush(out);
+        std::fputs(ZoneNotice(wrongZone, firstWrongZone, *options.to).c_str(), err);
     }
     return status;
 }

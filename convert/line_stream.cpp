@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "text/number_text.h"
 #include "text/record_fields.h"
+#include "text/dms_text.h"
 #include "text/table_value.h"
 
 ThreadStarter gStartThread = [](std::function<void()> work) { return std::thread(std::move(work)); };
@@ -31,6 +32,9 @@ void Block::Clear()
     outOfMemory = false;
     outside = 0;
     firstOutsideLine = 0;
+    mapPoints.clear();
+    wrongZone = 0;
+    firstWrongZoneLine = 0;
 }
 
 namespace {
@@ -63,28 +67,42 @@ public:
     bool Convert(std::string_view x, std::size_t xLine, std::string_view y, std::size_t yLine, PointTexts& texts)
     {
         Extended a, b;
+        return Value(x, xLine, a) && Value(y, yLine, b) && ConvertValues(a, b, xLine, texts);
+    }
+
+    // The value of a number text, or the stop at `line`.
+    bool Value(std::string_view number, std::size_t line, Extended& value)
+    {
         try {
-            a = TableValue(x);
+            value = TableValue(number);
+            return true;
         } catch (const ParseError& error) {
-            block_.stop = BlockStop{xLine, error.what()};
+            block_.stop = BlockStop{line, error.what()};
             return false;
         }
+    }
+
+    bool ConvertValues(Extended a, Extended b, std::size_t xLine, PointTexts& texts)
+    {
         try {
-            b = TableValue(y);
-        } catch (const ParseError& error) {
-            block_.stop = BlockStop{yLine, error.what()};
-            return false;
-        }
-        try {
-            if (settings_.mode == TM2ToGeographic) {
+            if (settings_.from) {
+                CrsResult result;
+                if (ConvertCrsPoint(*settings_.from, *settings_.to, a, b, result) != PointStep::Converted) {
+                    block_.stop = BlockStop{xLine, NoTWD67Message(result.region)};
+                    return false;
+                }
+                FormatResult(InfoOf(*settings_.to).geographic, settings_.fullPrecision || settings_.map, result.x,
+                             result.y, texts.first, texts.second);
+                if (result.wrongZone && block_.wrongZone++ == 0)
+                    block_.firstWrongZoneLine = xLine;
+            } else if (settings_.mode == TM2ToGeographic) {
                 const Geographic point = TM2ToGeographicPoint(*settings_.ellipsoid, a, b);
-                texts.first = GeneralFormat(point.longitude, 8);
-                texts.second = GeneralFormat(point.latitude, 7);
+                FormatResult(true, settings_.fullPrecision || settings_.map, point.longitude, point.latitude,
+                             texts.first, texts.second);
             } else {
                 const Extended northing = LonLatToNorthing(*settings_.ellipsoid, a, b);
                 const Extended easting = LonLatToEasting(*settings_.ellipsoid, a, b);
-                texts.first = GeneralFormat(easting, 8);
-                texts.second = GeneralFormat(northing, 9);
+                FormatResult(false, settings_.fullPrecision, easting, northing, texts.first, texts.second);
             }
         } catch (const FloatingPointError& error) {
             block_.stop = BlockStop{xLine, error.what()};
@@ -126,6 +144,10 @@ void ConvertPairLines(const StreamSettings& settings, Block& block)
         for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
             if (!converter.Convert(numbers[i], line, numbers[i + 1], line, texts))
                 return false;
+            if (settings.map) {
+                block.mapPoints.push_back({line, texts.first, texts.second, {}});
+                continue;
+            }
             block.output += texts.first;
             block.output += ' ';
             block.output += texts.second;
@@ -176,6 +198,10 @@ void ConvertPreparedPairs(const StreamSettings& settings, Block& block)
         if (!converter.Convert(input.substr(x.begin, x.end - x.begin), x.line, input.substr(y.begin, y.end - y.begin),
                                y.line, texts))
             return;
+        if (settings.map) {
+            block.mapPoints.push_back({x.line, texts.first, texts.second, {}});
+            continue;
+        }
         block.output += texts.first;
         block.output += ' ';
         block.output += texts.second;
@@ -211,6 +237,15 @@ int CheckUtf8Bytes(const unsigned char* p, const unsigned char* end)
 }
 
 bool IsFieldBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A field's value without its quotes and the blanks around it.
+std::string TrimmedFieldValue(std::string_view line, const FieldSpan& field)
+{
+    std::string value = FieldValue(line, field);
+    const std::size_t first = value.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return value.substr(first, value.find_last_not_of(" \t") + 1 - first);
+}
 
 // The field as a number of the batch grammar, blanks around it allowed; false when it is
 // anything else.
@@ -259,8 +294,10 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
         const std::string_view text(p, span.end - p);
         const std::string_view ending = span.next != span.end ? std::string_view(span.end, span.next - span.end) : "\n";
         if (text.find_first_not_of(" \t") == std::string_view::npos) {
-            block.output += text;  // a blank line stays as it is
-            block.output += ending;
+            if (!settings.map) {
+                block.output += text;  // a blank line stays as it is
+                block.output += ending;
+            }
         } else {
             if (const int check = CheckUtf8(text)) {
                 block.stop = BlockStop{line, check == 1 ? Utf16Message() : NotUtf8Message()};
@@ -278,27 +315,49 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
             }
             const FieldSpan& xSpan = fields[settings.xField];
             const FieldSpan& ySpan = fields[settings.yField];
-            std::string_view xNumber, yNumber;
             std::string_view xField = text.substr(xSpan.begin, xSpan.end - xSpan.begin);
             std::string_view yField = text.substr(ySpan.begin, ySpan.end - ySpan.begin);
             if (xSpan.quoted) xField = xValue = FieldValue(text, xSpan);
             if (ySpan.quoted) yField = yValue = FieldValue(text, ySpan);
-            if (std::optional<std::string> problem = ReadField(settings, xField, settings.xField, xComma, xNumber)) {
+            // A geographic field may also be degrees, minutes and seconds (--from).
+            const bool angles = settings.from && InfoOf(*settings.from).geographic;
+            Extended values[2];
+            const std::string_view fieldTexts[2] = {xField, yField};
+            const std::size_t indices[2] = {settings.xField, settings.yField};
+            std::string* const commaScratch[2] = {&xComma, &yComma};
+            std::string_view numbers[2];
+            for (int k = 0; k < 2; ++k) {
+                std::optional<std::string> problem =
+                    ReadField(settings, fieldTexts[k], indices[k], *commaScratch[k], numbers[k]);
+                if (!problem) continue;
+                if (angles) {
+                    const DmsProblem dms =
+                        ParseDms(fieldTexts[k], k == 0 ? AngleAxis::Longitude : AngleAxis::Latitude, values[k]);
+                    if (dms == DmsProblem::None) continue;
+                    problem = DmsFieldMessage(indices[k] + 1,
+                                              Excerpt(fieldTexts[k].data(), fieldTexts[k].data() + fieldTexts[k].size()),
+                                              dms);
+                }
                 block.stop = BlockStop{line, std::move(*problem)};
                 return;
             }
-            if (std::optional<std::string> problem = ReadField(settings, yField, settings.yField, yComma, yNumber)) {
-                block.stop = BlockStop{line, std::move(*problem)};
+            // Numbers are read once both fields are known to be readable, x first.
+            for (int k = 0; k < 2; ++k)
+                if (!numbers[k].empty() && !converter.Value(numbers[k], line, values[k])) return;
+            if (!converter.ConvertValues(values[0], values[1], line, texts))
                 return;
+            if (settings.map) {
+                // Map formats write JSON and XML numbers: always a decimal point.
+                MapPoint& point = block.mapPoints.emplace_back(MapPoint{line, texts.first, texts.second, {}});
+                for (const FieldSpan& field : fields) point.fields.push_back(TrimmedFieldValue(text, field));
+            } else {
+                if (settings.decimalComma) {
+                    UseDecimalComma(texts.first);
+                    UseDecimalComma(texts.second);
+                }
+                AppendRecord(block.output, text, fields, settings, texts.first, texts.second);
+                block.output += ending;
             }
-            if (!converter.Convert(xNumber, line, yNumber, line, texts))
-                return;
-            if (settings.decimalComma) {
-                UseDecimalComma(texts.first);
-                UseDecimalComma(texts.second);
-            }
-            AppendRecord(block.output, text, fields, settings, texts.first, texts.second);
-            block.output += ending;
         }
         if (span.next != span.end) ++block.linesRead;
         p = span.next;
@@ -521,6 +580,15 @@ bool LineStream::Write(Block& block)
     const bool wholeLines = block.layout == Layout::PreparedPairs;
     const std::size_t base = wholeLines ? 0 : nextLine_ - 1;
     nextLine_ += block.linesRead;
+    if (block.settings.map) {
+        static const MapFields kPairs;
+        for (const MapPoint& point : block.mapPoints)
+            block.settings.map->AppendPoint(block.output, point, base + point.line,
+                                            block.settings.mapFields ? *block.settings.mapFields : kPairs);
+    }
+    if (block.wrongZone != 0 && wrongZone_ == 0 && block.name)
+        firstWrongZone_ = *block.name + ":" + std::to_string(base + block.firstWrongZoneLine);
+    wrongZone_ += block.wrongZone;
     if (block.output.size() > block.leadingBytes &&
         std::fwrite(block.output.data(), 1, block.output.size(), out_) != block.output.size()) {
         std::fputs(WriteFailedMessage(std::strerror(errno)).c_str(), err_);

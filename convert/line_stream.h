@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "convert/crs.h"
+#include "convert/map_output.h"
 #include "geodesy/ellipsoid.h"
 #include "text/conversion.h"
 
@@ -34,6 +36,14 @@ struct StreamSettings {
     std::size_t yField = 1;
     bool replace = false;    // the values take the chosen fields' places instead of being appended
     bool decimalComma = false;  // numbers in and out with a decimal comma
+    // Named coordinate systems (--from/--to): when set, they are used instead of mode and
+    // ellipsoid (mode then says what the input is, for the area warning).
+    std::optional<Crs> from;
+    std::optional<Crs> to;
+    bool fullPrecision = false;
+    // Map output: the writer, used by the writing thread only, and the file's fields.
+    MapWriter* map = nullptr;
+    std::shared_ptr<const MapFields> mapFields;
 };
 
 // A number the reader found: its bytes in Block::input and its 1-based line.
@@ -71,6 +81,9 @@ struct Block {
     bool outOfMemory = false;
     unsigned long long outside = 0;        // points outside Taiwan's area
     std::size_t firstOutsideLine = 0;      // line of the first of them, counted as stop lines are
+    std::vector<MapPoint> mapPoints;       // map output: rendered when the block is written
+    unsigned long long wrongZone = 0;      // grid results in the other zone than their region's
+    std::size_t firstWrongZoneLine = 0;
 
     void Clear();
 };
@@ -128,6 +141,9 @@ public:
     // Points outside Taiwan's area in the blocks written, and the first one's place.
     unsigned long long Outside() const { return outside_; }
     const std::string& FirstOutside() const { return firstOutside_; }
+    // Grid results in the other zone than their region's, and the first one's place.
+    unsigned long long WrongZone() const { return wrongZone_; }
+    const std::string& FirstWrongZone() const { return firstWrongZone_; }
 
 private:
     void Work();
@@ -156,4 +172,6 @@ private:
     std::size_t nextLine_ = 1;
     unsigned long long outside_ = 0;
     std::string firstOutside_;
+    unsigned long long wrongZone_ = 0;
+    std::string firstWrongZone_;
 };
