@@ -22,7 +22,10 @@ public:
     virtual std::optional<QString> GetOpenFileName(const QString& startFile) = 0;
     // Replaces the clipboard's content with a plain text.
     virtual void SetClipboardText(const QString& text) = 0;
-    // Hands a URL to the desktop's default handler; failure is ignored.
+    // The clipboard's content as plain text (empty when it holds none).
+    virtual QString ClipboardText() = 0;
+    // Hands a URL to the desktop's default handler (a file URL: the viewer for the file's
+    // kind); failure is ignored.
     virtual void OpenUrl(const QUrl& url) = 0;
     // Ends the program at once with the status, without the window's close sequence.
     virtual void ExitProcess(int status) = 0;

@@ -53,6 +53,11 @@ void QtDesktop::SetClipboardText(const QString& text)
     QApplication::clipboard()->setText(text, QClipboard::Clipboard);
 }
 
+QString QtDesktop::ClipboardText()
+{
+    return QApplication::clipboard()->text(QClipboard::Clipboard);
+}
+
 void QtDesktop::OpenUrl(const QUrl& url)
 {
     QDesktopServices::openUrl(url);

@@ -13,6 +13,7 @@ public:
     void ShowWarning(const QString& text) override;
     std::optional<QString> GetOpenFileName(const QString& startFile) override;
     void SetClipboardText(const QString& text) override;
+    QString ClipboardText() override;
     void OpenUrl(const QUrl& url) override;
     // Ends the event loop with the status as soon as control returns to it. main() then
     // returns, so the application object's teardown runs (on X11 that hands the clipboard

@@ -436,8 +436,8 @@ TEST_F(BatchPage, PartialReadIsReported)
          "1 pair loaded. Reading stopped at line 1: \"　 3 4\".", "Likely cause: full-width characters are used"},
         {"UTF-16", QByteArray("\xFF\xFE" "1\0 \0" "2\0", 8), "已載入 0 組座標。讀取在第 1 行停止：「\\xFF\\xFE1\\x00 \\x002\\x00」。",
          "0 pairs loaded. Reading stopped at line 1: \"\\xFF\\xFE1\\x00 \\x002\\x00\".", "Likely cause: the file is UTF-16 text"},
-        {"Big5 header", "\xAA\x46 \xA5\x5F\n1 2\n", "已載入 0 組座標。讀取在第 1 行停止：「\\xAAF \\xA5_」。",
-         "0 pairs loaded. Reading stopped at line 1: \"\\xAAF \\xA5_\".", "Likely cause: the line is not UTF-8 text"},
+        {"Big5 after the data", "1 2\n\xAA\x46 \xA5\x5F\n", "已載入 1 組座標。讀取在第 2 行停止：「\\xAAF \\xA5_」。",
+         "1 pair loaded. Reading stopped at line 2: \"\\xAAF \\xA5_\".", "Likely cause: the line is not UTF-8 text"},
     };
     for (const PartialCase& c : cases) {
         desktop.messages.clear();

@@ -15,6 +15,7 @@ public:
     QStringList errors;                // ShowError texts, in order
     QStringList warnings;              // ShowWarning texts, in order
     QStringList clipboardHistory;      // every SetClipboardText
+    QString clipboardText;             // what ClipboardText answers
     QList<QUrl> openedUrls;
     QStringList openDialogStarts;      // startFile of every GetOpenFileName
     std::deque<std::optional<QString>> openDialogAnswers;  // consumed in order; empty: cancel
@@ -35,6 +36,7 @@ public:
         return answer;
     }
     void SetClipboardText(const QString& text) override { clipboardHistory << text; }
+    QString ClipboardText() override { return clipboardText; }
     void OpenUrl(const QUrl& url) override { openedUrls << url; }
     void ExitProcess(int status) override { exitStatus = status; }
     QString DecimalSymbol() override { return decimalSymbol; }
