@@ -497,7 +497,7 @@ private:
 int ConvertInputs(const ConvertOptions& options, unsigned jobs, std::FILE* out, std::FILE* err)
 {
     int status = 0;
-    unsigned long long outside = 0;
+    unsigned long long outside = 0, latitudeFirst = 0;
     std::string firstOutside;
     {
         LineStream stream(jobs, out, err);
@@ -508,11 +508,12 @@ int ConvertInputs(const ConvertOptions& options, unsigned jobs, std::FILE* out, 
         status = stream.Finish();
         outside = stream.Outside();
         firstOutside = stream.FirstOutside();
+        latitudeFirst = stream.LatitudeFirst();
     }
     // After a stop the message about it is the last word.
     if (outside != 0 && !options.quiet && status == 0) {
         std::fflush(out);
-        std::fputs(AreaWarning(outside, firstOutside, options.mode == TM2ToGeographic).c_str(), err);
+        std::fputs(AreaWarning(outside, firstOutside, options.mode == TM2ToGeographic, latitudeFirst == outside).c_str(), err);
     }
     return status;
 }

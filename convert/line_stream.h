@@ -68,6 +68,7 @@ struct Block {
     bool outOfMemory = false;
     unsigned long long outside = 0;        // points outside Taiwan's area
     std::size_t firstOutsideLine = 0;      // line of the first of them, counted as stop lines are
+    unsigned long long latitudeFirst = 0;  // of them, degrees inside Taiwan when swapped
 
     void Clear();
 };
@@ -125,6 +126,8 @@ public:
     // Points outside Taiwan's area in the blocks written, and the first one's place.
     unsigned long long Outside() const { return outside_; }
     const std::string& FirstOutside() const { return firstOutside_; }
+    // Of those, the points that are degrees inside Taiwan's area with x and y swapped.
+    unsigned long long LatitudeFirst() const { return latitudeFirst_; }
 
 private:
     void Work();
@@ -152,5 +155,6 @@ private:
     std::shared_ptr<const std::string> lineFile_;
     std::size_t nextLine_ = 1;
     unsigned long long outside_ = 0;
+    unsigned long long latitudeFirst_ = 0;
     std::string firstOutside_;
 };
