@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 
+class QWidget;
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -29,6 +31,9 @@ public:
     virtual void OpenUrl(const QUrl& url) = 0;
     // Ends the program at once with the status, without the window's close sequence.
     virtual void ExitProcess(int status) = 0;
+    // Has assistive technology (a screen reader) tell the user a text at once, whichever
+    // control has the focus; `source` is the control the text is about.
+    virtual void Announce(QWidget* source, const QString& text) = 0;
     // The user's regional decimal symbol (may be empty).
     virtual QString DecimalSymbol() = 0;
 };

@@ -197,19 +197,14 @@ void TForm1::FormHelp()
 
 void TForm1::AnnounceResults()
 {
-    // Each result box by its accessible name and text, in reading order; the result group
-    // carries them as its description and raises an alert, which screen readers speak
-    // whichever control has the focus.
+    // Each result box by its accessible name and text, in reading order, spoken whichever
+    // control has the focus (the compute button, or the input box after Enter).
     QStringList parts;
     for (QLineEdit* edit : {Edit3, Edit4, Edit5, Edit6})
         if (!edit->text().isEmpty())
             parts << QAccessible::queryAccessibleInterface(edit)->text(QAccessible::Name) + QLatin1Char(' ') +
                          edit->text();
-    GroupBox2->setAccessibleDescription(parts.join(QStringLiteral("; ")));
-    QAccessibleEvent described(GroupBox2, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&described);
-    QAccessibleEvent alert(GroupBox2, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+    desktop_.Announce(GroupBox2, parts.join(QStringLiteral("; ")));
 }
 
 bool TForm1::event(QEvent* event)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QWidget>
 
 #include "ui/desktop.h"
 
@@ -17,6 +18,7 @@ public:
     QStringList clipboardHistory;      // every SetClipboardText
     QString clipboardText;             // what ClipboardText answers
     QList<QUrl> openedUrls;
+    QStringList announcements;         // "<source's object name>: <text>" of every Announce
     QStringList openDialogStarts;      // startFile of every GetOpenFileName
     std::deque<std::optional<QString>> openDialogAnswers;  // consumed in order; empty: cancel
     std::optional<int> exitStatus;
@@ -39,5 +41,9 @@ public:
     QString ClipboardText() override { return clipboardText; }
     void OpenUrl(const QUrl& url) override { openedUrls << url; }
     void ExitProcess(int status) override { exitStatus = status; }
+    void Announce(QWidget* source, const QString& text) override
+    {
+        announcements << source->objectName() + QStringLiteral(": ") + text;
+    }
     QString DecimalSymbol() override { return decimalSymbol; }
 };
