@@ -711,10 +711,12 @@ TEST_F(BatchPage, AreaNoticeAfterComputing)
         Compute();
         // Every line as the conversion gives it, outside or not.
         std::string lines;
-        for (const std::string& row : TableRows())
-            lines += (lines.empty() ? "" : "\n") + BatchResultLine(static_cast<ConversionMode>(c.direction), kGRS67,
-                                                                    row.substr(0, row.find('|')),
-                                                                    row.substr(row.find('|') + 1));
+        for (const std::string& row : TableRows()) {
+            if (!lines.empty())
+                lines += '\n';
+            lines += BatchResultLine(static_cast<ConversionMode>(c.direction), kGRS67, row.substr(0, row.find('|')),
+                                     row.substr(row.find('|') + 1));
+        }
         EXPECT_EQ(List(), lines) << c.name;
         EXPECT_TRUE(desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.errors);
         if (*c.notice == 0) {
