@@ -666,7 +666,7 @@ std::string LoadReport(std::string_view bytes, const BatchReadResult& read)
     // characters or a broken number it does not look for.
     const bool surveyed = stop != LoadStopCause::ByteOrderMarkInside && stop != LoadStopCause::FullWidth &&
                           stop != LoadStopCause::IncompleteNumber;
-    const LoadSurvey survey = surveyed ? Survey(bytes, read) : LoadSurvey();
+    const LoadSurvey survey = surveyed && read.stoppedEarly ? Survey(bytes, read) : LoadSurvey();
     if (read.stoppedEarly && survey.NeedsSurveyMessage()) {
         const SurveyText why = Describe(survey);
         const std::string line = std::to_string(read.stopLine);
