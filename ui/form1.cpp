@@ -86,8 +86,11 @@ TForm1::TForm1(Desktop& desktop, QWidget* parent)
     ConnectHandlers();
 
     // A file dropped on the window or the table loads; the table takes no drop itself,
-    // so the drop reaches the window.
+    // so the drop reaches the window. Controls that take dropped text hand a file to it.
     setAcceptDrops(true);
+    for (QWidget* control : findChildren<QWidget*>())
+        if (control->acceptDrops())
+            control->installEventFilter(this);
 
     move(322, 118);
     FitOuterSize();

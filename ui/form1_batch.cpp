@@ -328,6 +328,23 @@ void TForm1::dropEvent(QDropEvent* event)
     RunReportingErrors(desktop_, [this, &urls] { FormDragDrop(urls); });
 }
 
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // The input boxes and the result list take dropped text themselves, and would take
+    // a dropped file as its path: a file is the window's, wherever it is dropped.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->mimeData()->hasUrls() && DroppedFile(drop->mimeData()->urls())) {
+            if (type == QEvent::Drop)
+                dropEvent(drop);
+            else
+                drop->acceptProposedAction();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void TForm1::RadioGroup3Click()
 {

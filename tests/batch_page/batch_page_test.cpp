@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <QFile>
@@ -662,6 +663,8 @@ TEST_F(BatchPage, DropLoadsOneFile)
     const Case cases[] = {
         {"file on the table", {QUrl::fromLocalFile(good)}, form->StringGrid1->viewport(), true, {"247342|2652335"}, 0},
         {"file on the result list's group", {QUrl::fromLocalFile(other)}, form->GroupBox4, true, {"121|23.5"}, 0},
+        {"file on the result list", {QUrl::fromLocalFile(good)}, form->Memo2->viewport(), true, {"247342|2652335"}, 0},
+        {"file on an input box", {QUrl::fromLocalFile(other)}, form->Edit1, true, {"121|23.5"}, 0},
         {"folder: not a regular file", {QUrl::fromLocalFile(dir.path())}, form->StringGrid1->viewport(), true,
          {"121|23.5"}, 1},
         {"two files", {QUrl::fromLocalFile(good), QUrl::fromLocalFile(other)}, form->GroupBox3, false, {"121|23.5"}, 0},
