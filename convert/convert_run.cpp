@@ -532,7 +532,7 @@ private:
 int ConvertInputs(const ConvertOptions& options, unsigned jobs, std::FILE* out, std::FILE* err)
 {
     int status = 0;
-    unsigned long long outside = 0;
+    unsigned long long outside = 0, latitudeFirst = 0;
     std::string firstOutside;
     unsigned long long wrongZone = 0;
     std::string firstWrongZone;
@@ -552,12 +552,14 @@ int ConvertInputs(const ConvertOptions& options, unsigned jobs, std::FILE* out, 
         firstWrongZone = stream.FirstWrongZone();
         outside = stream.Outside();
         firstOutside = stream.FirstOutside();
+        latitudeFirst = stream.LatitudeFirst();
     }
     // After a stop the message about it is the last word.
     if (outside != 0 && !options.quiet && status == 0) {
         std::fflush(out);
         std::fputs((options.from ? CrsAreaWarning(outside, firstOutside, *options.from)
-                                 : AreaWarning(outside, firstOutside, options.mode == TM2ToGeographic))
+                                 : AreaWarning(outside, firstOutside, options.mode == TM2ToGeographic,
+                                               latitudeFirst == outside))
                        .c_str(),
                    err);
     }

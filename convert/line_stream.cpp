@@ -14,6 +14,7 @@
 #include "text/record_fields.h"
 #include "text/dms_text.h"
 #include "text/table_value.h"
+#include "text/taiwan_area.h"
 
 ThreadStarter gStartThread = [](std::function<void()> work) { return std::thread(std::move(work)); };
 
@@ -35,6 +36,7 @@ void Block::Clear()
     mapPoints.clear();
     wrongZone = 0;
     firstWrongZoneLine = 0;
+    latitudeFirst = 0;
 }
 
 namespace {
@@ -50,13 +52,6 @@ struct PointTexts {
     std::string first;
     std::string second;
 };
-
-bool OutsideTaiwan(ConversionMode mode, Extended x, Extended y)
-{
-    if (mode == TM2ToGeographic)
-        return !(x >= 0 && x <= 500000 && y >= 2300000 && y <= 2900000);
-    return !(x >= 117 && x <= 124 && y >= 20 && y <= 27);
-}
 
 // Converts the numbers x and y (texts of the batch grammar); on failure sets the stop at
 // the line of the number that was refused (the x line for a failed projection).
@@ -108,8 +103,11 @@ public:
             block_.stop = BlockStop{xLine, error.what()};
             return false;
         }
-        if (OutsideTaiwan(settings_.mode, a, b) && block_.outside++ == 0)
-            block_.firstOutsideLine = xLine;
+        if (FitTaiwanArea(settings_.mode, a, b) != AreaFit::Inside) {
+            if (block_.outside++ == 0)
+                block_.firstOutsideLine = xLine;
+            block_.latitudeFirst += FitTaiwanArea(GeographicToTM2, a, b) == AreaFit::InsideWhenSwapped;
+        }
         return true;
     }
 
@@ -597,6 +595,7 @@ bool LineStream::Write(Block& block)
     if (block.outside != 0 && outside_ == 0 && block.name)
         firstOutside_ = *block.name + ":" + std::to_string(base + block.firstOutsideLine);
     outside_ += block.outside;
+    latitudeFirst_ += block.latitudeFirst;
     if (block.outOfMemory) {
         std::fflush(out_);
         std::fputs(OutOfMemoryMessage(), err_);

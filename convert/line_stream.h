@@ -84,6 +84,7 @@ struct Block {
     std::vector<MapPoint> mapPoints;       // map output: rendered when the block is written
     unsigned long long wrongZone = 0;      // grid results in the other zone than their region's
     std::size_t firstWrongZoneLine = 0;
+    unsigned long long latitudeFirst = 0;  // of them, degrees inside Taiwan when swapped
 
     void Clear();
 };
@@ -144,6 +145,8 @@ public:
     // Grid results in the other zone than their region's, and the first one's place.
     unsigned long long WrongZone() const { return wrongZone_; }
     const std::string& FirstWrongZone() const { return firstWrongZone_; }
+    // Of those, the points that are degrees inside Taiwan's area with x and y swapped.
+    unsigned long long LatitudeFirst() const { return latitudeFirst_; }
 
 private:
     void Work();
@@ -171,6 +174,7 @@ private:
     std::shared_ptr<const std::string> lineFile_;
     std::size_t nextLine_ = 1;
     unsigned long long outside_ = 0;
+    unsigned long long latitudeFirst_ = 0;
     std::string firstOutside_;
     unsigned long long wrongZone_ = 0;
     std::string firstWrongZone_;

@@ -128,21 +128,31 @@ std::string SizeChangedMessage(unsigned long long before, unsigned long long aft
                      "); the output may be incomplete; convert it again once nothing writes to it";
 }
 
-std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic)
+std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic,
+                        bool latitudeFirst)
 {
     const std::string n = std::to_string(count);
+    // Latitude first is how map services copy a point: the hint that mends it.
+    const std::string swapTo = toGeographic ? " --to-tm2" : "";
     if (ChineseMessages())
         return "kartovel-convert: 警告：" + n + " 個點在台灣範圍外，第一個在 " + firstPlace + "；" +
-               (toGeographic ? "這些是經緯度嗎？那請用 --to-tm2" : "這些是 TM2 座標嗎？那請用 --to-geographic") + "\n";
+               (latitudeFirst ? "x、y 看來對調了：緯度在前、經度在後（Google 地圖複製坐標的順序）；請讓經度在前，"
+                                "例如用" + swapTo + " --columns 2,1"
+                : toGeographic ? "這些是經緯度嗎？那請用 --to-tm2" : "這些是 TM2 座標嗎？那請用 --to-geographic") +
+               "\n";
+    const std::string swapped = "x and y look swapped: latitude before longitude, the order in which Google Maps "
+                                "copies a point; put the longitude first, for example with" + swapTo + " --columns 2,1";
     if (count == 1)
         return "kartovel-convert: warning: 1 point lies outside Taiwan's area, at " + firstPlace + "; " +
-               (toGeographic ? "is it longitude and latitude? Then use --to-tm2"
-                             : "is it a TM2 easting and northing? Then use --to-geographic") +
+               (latitudeFirst ? swapped
+                : toGeographic ? "is it longitude and latitude? Then use --to-tm2"
+                               : "is it a TM2 easting and northing? Then use --to-geographic") +
                "\n";
     return "kartovel-convert: warning: " + n + " points lie outside Taiwan's area, the first at " + firstPlace +
            "; " +
-           (toGeographic ? "are they longitude and latitude? Then use --to-tm2"
-                         : "are they TM2 eastings and northings? Then use --to-geographic") +
+           (latitudeFirst ? swapped
+            : toGeographic ? "are they longitude and latitude? Then use --to-tm2"
+                           : "are they TM2 eastings and northings? Then use --to-geographic") +
            "\n";
 }
 

@@ -24,7 +24,9 @@ std::string QuoteMessage(std::size_t field);
 std::string NotUtf8Message();
 std::string Utf16Message();
 std::string SizeChangedMessage(unsigned long long before, unsigned long long after);
-std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic);
+// latitudeFirst: every point outside is degrees inside Taiwan with x and y swapped.
+std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic,
+                        bool latitudeFirst = false);
 std::string ColumnNotFoundMessage(const std::string& name);
 const char* OutOfMemoryMessage();
 std::string WriteFailedMessage(const std::string& reason);

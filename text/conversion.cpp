@@ -3,7 +3,7 @@
 #include "geodesy/projection.h"
 #include "number_text.h"
 
-void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
+BatchRowValues AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
                            std::string_view xText, std::string_view yText)
 {
     const Extended a = NumberFromText(xText);
@@ -22,6 +22,7 @@ void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoi
         out += ' ';
         out += GeneralFormat(northing, 9);
     }
+    return {a, b};
 }
 
 std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "geodesy/ellipsoid.h"
+#include "geodesy/extended.h"
 
 // The direction selected in a page's direction group: its item index.
 enum ConversionMode { TM2ToGeographic = 0, GeographicToTM2 = 1 };
@@ -16,10 +17,16 @@ enum ConversionMode { TM2ToGeographic = 0, GeographicToTM2 = 1 };
 // FloatingPointError leaves as the projections raise it.
 std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,
                             std::string_view xText, std::string_view yText);
+// The two numbers of a row as the conversion read them from its texts.
+struct BatchRowValues {
+    Extended x;
+    Extended y;
+};
+
 // The same line appended to `out`, for callers that collect many lines in one buffer.
 // Both values are computed before anything is appended, so an error leaves `out` as it
-// was.
-void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
+// was. Returns the row's numbers, for a check of the input after the conversion.
+BatchRowValues AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
                            std::string_view xText, std::string_view yText);
 
 // The table text of a number read from a batch file: GeneralFormat with precision 15.

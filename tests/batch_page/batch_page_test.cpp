@@ -6,8 +6,14 @@
 #include <thread>
 #include <vector>
 
+#include <QAction>
 #include <QApplication>
 #include <QByteArray>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -24,6 +30,7 @@
 
 #include "geodesy/ellipsoid.h"
 #include "tests/support/fake_desktop.h"
+#include "text/conversion.h"
 #include "text/number_text.h"
 #include "ui/batch_table.h"
 #include "ui/file_load.h"
@@ -439,8 +446,8 @@ TEST_F(BatchPage, PartialReadIsReported)
          "1 pair loaded. Reading stopped at line 1: \"　 3 4\".", "Likely cause: full-width characters are used"},
         {"UTF-16", QByteArray("\xFF\xFE" "1\0 \0" "2\0", 8), "已載入 0 組座標。讀取在第 1 行停止：「\\xFF\\xFE1\\x00 \\x002\\x00」。",
          "0 pairs loaded. Reading stopped at line 1: \"\\xFF\\xFE1\\x00 \\x002\\x00\".", "Likely cause: the file is UTF-16 text"},
-        {"Big5 header", "\xAA\x46 \xA5\x5F\n1 2\n", "已載入 0 組座標。讀取在第 1 行停止：「\\xAAF \\xA5_」。",
-         "0 pairs loaded. Reading stopped at line 1: \"\\xAAF \\xA5_\".", "Likely cause: the line is not UTF-8 text"},
+        {"Big5 after the data", "1 2\n\xAA\x46 \xA5\x5F\n", "已載入 1 組座標。讀取在第 2 行停止：「\\xAAF \\xA5_」。",
+         "1 pair loaded. Reading stopped at line 2: \"\\xAAF \\xA5_\".", "Likely cause: the line is not UTF-8 text"},
     };
     for (const PartialCase& c : cases) {
         desktop.messages.clear();
@@ -645,5 +652,164 @@ TEST_F(BatchPage, FileThatChangesSizeWhileLoaded)
         EXPECT_EQ(warning.left(expected.size()).toStdString(), expected.toStdString()) << c.name;
         EXPECT_EQ(warning.mid(expected.size(), 9).toStdString(), c.note ? "\n\n已載入 2 組" : "") << c.name;
         EXPECT_TRUE(desktop.messages.isEmpty() && desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.messages);
+    }
+}
+
+// The realistic files of tests/batch_page/files, as spreadsheets, editors and map
+// services write them.
+static QByteArray RealFile(const char* name)
+{
+    QFile file(QStringLiteral(KARTOVEL_TEST_FILES "/") + QString::fromLatin1(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+// What a load left: the rows and every box shown.
+struct LoadOutcome {
+    Rows rows;
+    QStringList boxes;
+    bool operator==(const LoadOutcome&) const = default;
+};
+
+// Ctrl+V on the table, or the table's context-menu item, loads the clipboard's text as a
+// file holding that text loads: the same rows, the same messages.
+TEST_F(BatchPage, PasteLoadsAsTheFileWould)
+{
+    struct Case {
+        const char* name;
+        QByteArray text;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"two spreadsheet columns", "247342.5\t2652335.2\r\n250000\t2600000\r\n",
+         {"247342.5|2652335.2", "250000|2600000"}},
+        {"spreadsheet CSV with names", RealFile("spreadsheet_names.csv"), {}},
+        {"quoted CSV", RealFile("quoted.csv"), {}},
+        {"decimal comma", RealFile("decimal_comma.csv"), {}},
+        {"ID column", RealFile("id_column.txt"), {"1|247342.5", "2652335.2|2", "250000|2600000", "3|302133.9"}},
+        {"Google Maps", RealFile("google_maps.txt"), {}},
+    };
+    const auto outcome = [&] {
+        LoadOutcome seen{TableRows(), desktop.messages + desktop.warnings + desktop.errors};
+        desktop.messages.clear();
+        desktop.warnings.clear();
+        desktop.errors.clear();
+        return seen;
+    };
+    QAction* pasteItem = form->StringGrid1->actions().value(1);
+    ASSERT_TRUE(pasteItem);
+    EXPECT_TRUE(pasteItem->text().startsWith(QStringLiteral("貼上 Paste\t")));
+    for (const Case& c : cases) {
+        Load(c.text);
+        const LoadOutcome fromFile = outcome();
+        EXPECT_EQ(fromFile.rows, c.rows) << c.name;
+
+        Load("9 9\n");
+        outcome();
+        desktop.clipboardText = QString::fromUtf8(c.text);
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QApplication::sendEvent(form->StringGrid1, &paste);
+        EXPECT_EQ(outcome(), fromFile) << c.name;
+
+        Load("9 9\n");
+        outcome();
+        pasteItem->trigger();
+        EXPECT_EQ(outcome(), fromFile) << c.name << " (menu)";
+    }
+    // An empty clipboard leaves the table as it was and says so.
+    Load("9 9\n");
+    outcome();
+    desktop.clipboardText = QStringLiteral(" \r\n");
+    form->StringGrid1Paste();
+    EXPECT_EQ(TableRows(), Rows{"9|9"});
+    ASSERT_EQ(desktop.messages.size(), 1);
+    EXPECT_TRUE(desktop.messages.front().startsWith(QStringLiteral("剪貼簿裡沒有文字，表格沒有改變。")));
+}
+
+// A file dropped on the table or anywhere on the window loads as "檔案載入" with that
+// file would; anything but one local file is not taken.
+TEST_F(BatchPage, DropLoadsOneFile)
+{
+    const QString good = Write("247342 2652335\n");
+    const QString other = Write("121 23.5\n");
+    struct Case {
+        const char* name;
+        QList<QUrl> urls;
+        QWidget* target;
+        bool accepted;
+        Rows rows;
+        int errors;
+    };
+    const Case cases[] = {
+        {"file on the table", {QUrl::fromLocalFile(good)}, form->StringGrid1->viewport(), true, {"247342|2652335"}, 0},
+        {"file on the result list's group", {QUrl::fromLocalFile(other)}, form->GroupBox4, true, {"121|23.5"}, 0},
+        {"file on the result list", {QUrl::fromLocalFile(good)}, form->Memo2->viewport(), true, {"247342|2652335"}, 0},
+        {"file on an input box", {QUrl::fromLocalFile(other)}, form->Edit1, true, {"121|23.5"}, 0},
+        {"folder: not a regular file", {QUrl::fromLocalFile(dir.path())}, form->StringGrid1->viewport(), true,
+         {"121|23.5"}, 1},
+        {"two files", {QUrl::fromLocalFile(good), QUrl::fromLocalFile(other)}, form->GroupBox3, false, {"121|23.5"}, 0},
+        {"a web address", {QUrl(QStringLiteral("https://www.example.org/points.txt"))}, form->GroupBox3, false,
+         {"121|23.5"}, 0},
+    };
+    form->PageControl1->setCurrentWidget(form->TabSheet2);
+    for (const Case& c : cases) {
+        desktop.errors.clear();
+        QMimeData data;
+        data.setUrls(c.urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(c.target, &enter);
+        EXPECT_EQ(enter.isAccepted(), c.accepted) << c.name;
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(c.target, &drop);
+        EXPECT_EQ(TableRows(), c.rows) << c.name;
+        EXPECT_EQ(desktop.errors.size(), c.errors) << c.name << ": " << Joined(desktop.errors);
+    }
+    // The file dropped last is where the open dialog starts next.
+    form->Button6->click();
+    EXPECT_EQ(desktop.openDialogStarts.value(0), dir.path());
+}
+
+// After "計算", rows outside Taiwan's area get one warning; their lines stay as computed.
+TEST_F(BatchPage, AreaNoticeAfterComputing)
+{
+    struct Case {
+        const char* name;
+        int direction;
+        QByteArray file;
+        const char* notice;  // the start of the English half; "" for no warning
+    };
+    const Case cases[] = {
+        {"inside", 1, "121 23.5\n", ""},
+        {"Google Maps order", 1, "121 23.5\n25.04776 121.51706\n",
+         "Note: 1 row lies outside Taiwan's area, the first is row 2 (longitude 117 to 124, latitude 20 to 27 "
+         "degrees). Their results are listed as computed. They look like latitude before longitude"},
+        {"degrees computed as grid", 0, "121 23.5\n",
+         "Note: 1 row lies outside Taiwan's area, the first is row 1 (E 0 to 500000 m, N 2300000 to 2900000 m). "
+         "Their results are listed as computed. Are they longitude and latitude?"},
+    };
+    for (const Case& c : cases) {
+        desktop.warnings.clear();
+        Choose(form->RadioGroup3, c.direction);
+        Load(c.file);
+        Compute();
+        // Every line as the conversion gives it, outside or not.
+        std::string lines;
+        for (const std::string& row : TableRows()) {
+            if (!lines.empty())
+                lines += '\n';
+            lines += BatchResultLine(static_cast<ConversionMode>(c.direction), kGRS67, row.substr(0, row.find('|')),
+                                     row.substr(row.find('|') + 1));
+        }
+        EXPECT_EQ(List(), lines) << c.name;
+        EXPECT_TRUE(desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.errors);
+        if (*c.notice == 0) {
+            EXPECT_TRUE(desktop.warnings.isEmpty()) << c.name << ": " << Joined(desktop.warnings);
+            continue;
+        }
+        ASSERT_EQ(desktop.warnings.size(), 1) << c.name;
+        const QString warning = desktop.warnings.front();
+        EXPECT_TRUE(warning.startsWith(QStringLiteral("注意："))) << c.name;
+        EXPECT_TRUE(warning.section(QStringLiteral("\n\n"), 1).startsWith(QString::fromUtf8(c.notice)))
+            << c.name << ": " << warning.toStdString();
     }
 }

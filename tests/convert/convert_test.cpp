@@ -536,6 +536,19 @@ TEST(Convert, AreaWarning)
         {{"--to-tm2"}, "117 20\n124 27\n116.9 23\n", "kartovel-convert: warning: 1 point lies outside Taiwan's area, "
                                                      "at <stdin>:3; is it a TM2 easting and northing? "
                                                      "Then use --to-geographic\n"},
+        // Degrees copied latitude first, as map services do, in either direction.
+        {{"--to-tm2"}, "121 23.5\n25.04776 121.51706\n", "kartovel-convert: warning: 1 point lies outside Taiwan's "
+                                                         "area, at <stdin>:2; x and y look swapped: latitude before "
+                                                         "longitude, the order in which Google Maps copies a point; "
+                                                         "put the longitude first, for example with --columns 2,1\n"},
+        {{}, "25.04776 121.51706\n23.97564 120.97388\n",
+         "kartovel-convert: warning: 2 points lie outside Taiwan's area, the first at <stdin>:1; x and y look "
+         "swapped: latitude before longitude, the order in which Google Maps copies a point; put the longitude "
+         "first, for example with --to-tm2 --columns 2,1\n"},
+        // Only when every point outside is swapped degrees.
+        {{"--to-tm2"}, "25.04776 121.51706\n247342 2652335\n",
+         "kartovel-convert: warning: 2 points lie outside Taiwan's area, the first at <stdin>:1; are they TM2 "
+         "eastings and northings? Then use --to-geographic\n"},
     };
     for (const Case& c : table) {
         SCOPED_TRACE(c.input + c.err);
