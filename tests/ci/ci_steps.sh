@@ -14,7 +14,7 @@ readme_command=$(sed -n 's/^\(bash scripts\/kartovel\.sh test\)[[:space:]]*#.*$/
 
 steps=$(cd "$top" && bash .ci/run --dry-run) || fail ".ci/run --dry-run failed"
 mapfile -t lines < <(sed -n 's/^== //p' <<<"$steps")
-expected=("$readme_command" "bash scripts/check-clang --skip-long" "bash scripts/check-sanitizers --skip-long")
+expected=("$readme_command" "bash scripts/check-clang" "bash scripts/check-sanitizers")
 if [ "${lines[*]}" != "${expected[*]}" ]; then
   fail "the CI steps are"
   printf '  %s\n' "${lines[@]}"
