@@ -301,9 +301,9 @@ void ConvertRecords(const StreamSettings& settings, Block& block)
                 block.stop = BlockStop{line, check == 1 ? Utf16Message() : NotUtf8Message()};
                 return;
             }
-            std::size_t problem = 0;
-            if (!SplitFields(text, settings.delimiter, fields, problem)) {
-                block.stop = BlockStop{line, QuoteMessage(problem + 1)};
+            std::size_t badQuote = 0;
+            if (!SplitFields(text, settings.delimiter, fields, badQuote)) {
+                block.stop = BlockStop{line, QuoteMessage(badQuote + 1)};
                 return;
             }
             if (fields.size() < needed) {
