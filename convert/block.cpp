@@ -9,10 +9,12 @@
 #include "convert/point_converter.h"
 #include "convert/record_lines.h"
 #include "geodesy/floating_point.h"
+#include "geodesy/projection.h"
 #include "text/batch_file.h"
 #include "text/batch_reader.h"
 #include "text/number_text.h"
 #include "text/table_value.h"
+#include "text/taiwan_area.h"
 
 void Block::Reset() noexcept
 {
@@ -25,42 +27,65 @@ void Block::Reset() noexcept
     outOfMemory = false;
     outside = 0;
     firstOutsideLine = 0;
-}
-
-// Taiwan's area, generously: grid E 0 to 500000 m and N 2300000 to 2900000 m, or
-// longitude 117 to 124 and latitude 20 to 27 degrees. A point outside it was most likely
-// given in the other direction's units.
-static bool OutsideTaiwan(ConversionMode mode, Extended x, Extended y)
-{
-    if (mode == TM2ToGeographic)
-        return !(x >= 0 && x <= 500000 && y >= 2300000 && y <= 2900000);
-    return !(x >= 117 && x <= 124 && y >= 20 && y <= 27);
+    leading.clear();
+    latitudeFirst = 0;
+    mapPoints.clear();
+    wrongZone = 0;
+    firstWrongZoneLine = 0;
 }
 
 bool PointConverter::Convert(std::string_view x, std::size_t xLine, std::string_view y, std::size_t yLine,
                              PointResultTexts& texts)
 {
     Extended a, b;
+    return Value(x, xLine, a) && Value(y, yLine, b) && ConvertValues(a, b, xLine, texts);
+}
+
+bool PointConverter::Value(std::string_view number, std::size_t line, Extended& value)
+{
     try {
-        a = TableValue(x);
+        value = TableValue(number);
+        return true;
     } catch (const ParseError& error) {
-        block_.stop = BlockStop{xLine, error.what()};
+        block_.stop = BlockStop{line, error.what()};
         return false;
     }
+}
+
+bool PointConverter::ConvertValues(Extended a, Extended b, std::size_t xLine, PointResultTexts& texts)
+{
     try {
-        b = TableValue(y);
-    } catch (const ParseError& error) {
-        block_.stop = BlockStop{yLine, error.what()};
-        return false;
-    }
-    try {
-        ComputeResultTexts(settings_.mode, *settings_.ellipsoid, a, b, texts);
+        if (settings_.from) {
+            CrsResult result;
+            if (ConvertCrsPoint(*settings_.from, *settings_.to, a, b, result) != PointStep::Converted) {
+                block_.stop = BlockStop{xLine, NoTWD67Message(result.region)};
+                return false;
+            }
+            FormatResult(InfoOf(*settings_.to).geographic, settings_.fullPrecision || settings_.map, result.x,
+                         result.y, texts.first, texts.second);
+            if (result.wrongZone && block_.wrongZone++ == 0)
+                block_.firstWrongZoneLine = xLine;
+        } else if (settings_.fullPrecision || settings_.map) {
+            if (settings_.mode == TM2ToGeographic) {
+                const Geographic point = TM2ToGeographicPoint(*settings_.ellipsoid, a, b);
+                FormatResult(true, true, point.longitude, point.latitude, texts.first, texts.second);
+            } else {
+                const Extended northing = LonLatToNorthing(*settings_.ellipsoid, a, b);
+                const Extended easting = LonLatToEasting(*settings_.ellipsoid, a, b);
+                FormatResult(false, true, easting, northing, texts.first, texts.second);
+            }
+        } else {
+            ComputeResultTexts(settings_.mode, *settings_.ellipsoid, a, b, texts);
+        }
     } catch (const FloatingPointError& error) {
         block_.stop = BlockStop{xLine, error.what()};
         return false;
     }
-    if (OutsideTaiwan(settings_.mode, a, b) && block_.outside++ == 0)
-        block_.firstOutsideLine = xLine;
+    if (FitTaiwanArea(settings_.mode, a, b) != AreaFit::Inside) {
+        if (block_.outside++ == 0)
+            block_.firstOutsideLine = xLine;
+        block_.latitudeFirst += FitTaiwanArea(GeographicToTM2, a, b) == AreaFit::InsideWhenSwapped;
+    }
     return true;
 }
 
@@ -78,6 +103,10 @@ void ConvertPairLines(const ConversionSettings& settings, Block& block)
         for (std::size_t i = 0; i + 1 < numbers.size(); i += 2) {
             if (!converter.Convert(numbers[i], line, numbers[i + 1], line, texts))
                 return false;
+            if (settings.map) {
+                block.mapPoints.push_back({line, texts.first, texts.second, {}});
+                continue;
+            }
             AppendResultTexts(block.output, texts);
             block.output += '\n';
         }
@@ -127,6 +156,10 @@ void ConvertFoundPairs(const ConversionSettings& settings, const FoundPairs& fou
         if (!converter.Convert(input.substr(x.begin, x.end - x.begin), x.line, input.substr(y.begin, y.end - y.begin),
                                y.line, texts))
             return;
+        if (settings.map) {
+            block.mapPoints.push_back({x.line, texts.first, texts.second, {}});
+            continue;
+        }
         AppendResultTexts(block.output, texts);
         block.output += '\n';
     }
@@ -144,9 +177,14 @@ void ConvertBlock(Block& block) noexcept
     block.outOfMemory = false;
     block.outside = 0;
     block.firstOutsideLine = 0;
+    block.latitudeFirst = 0;
+    block.mapPoints.clear();
+    block.wrongZone = 0;
+    block.firstWrongZoneLine = 0;
     // The same environment for every block, whichever thread converts it.
     ResetFloatingPointEnvironment();
     try {
+        block.output = block.leading;
         if (std::holds_alternative<PairLines>(block.content)) {
             // Room for the typical line ("120.97388 23.97564\n" for "247342.50 2652335.00\n").
             block.output.reserve(block.input.size() + block.input.size() / 4);
@@ -158,7 +196,7 @@ void ConvertBlock(Block& block) noexcept
             block.output.reserve(block.input.size() * 2);
             ConvertRecordLines(settings, block);
         } else if (const auto* ready = std::get_if<ReadyText>(&block.content)) {
-            block.output = ready->text;
+            block.output += ready->text;
             block.stop = ready->stop;
         }
     } catch (...) {

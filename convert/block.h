@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "convert/crs.h"
+#include "convert/map_output.h"
 #include "geodesy/ellipsoid.h"
 #include "text/conversion.h"
 
@@ -20,6 +22,15 @@ struct ConversionSettings {
     std::size_t xField = 0;  // 0-based
     std::size_t yField = 1;
     bool replace = false;    // the values take the chosen fields' places instead of being appended
+    bool decimalComma = false;  // numbers in and out with a decimal comma
+    // Named coordinate systems (--from/--to): when set, they are used instead of mode and
+    // ellipsoid (mode then says what the input is, for the area warning).
+    std::optional<Crs> from;
+    std::optional<Crs> to;
+    bool fullPrecision = false;
+    // Map output: the writer, used by the writing thread only, and the file's fields.
+    MapWriter* map = nullptr;
+    std::shared_ptr<const MapFields> mapFields;
 };
 
 // Why a block stops the run. With a line (counted from 1 at the file's start), the
@@ -66,12 +77,20 @@ struct Block {
     std::size_t firstLine = 1;  // the line of input's first byte, counted in the file
     std::string input;          // whole lines (the last one of a file may lack its end)
 
+    // Bytes the output starts with (a byte-order mark), written only when something
+    // follows them.
+    std::string leading;
+
     // Filled in by the conversion; lines are the file's.
     std::string output;
     std::optional<BlockStop> stop;
     bool outOfMemory = false;
     unsigned long long outside = 0;  // points outside Taiwan's area
     std::size_t firstOutsideLine = 0;
+    unsigned long long latitudeFirst = 0;  // of them, degrees inside Taiwan when swapped
+    std::vector<MapPoint> mapPoints;       // map output: rendered when the block is written
+    unsigned long long wrongZone = 0;      // grid results in the other zone than their region's
+    std::size_t firstWrongZoneLine = 0;
 
     void Reset() noexcept;
 };

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/crs.h"
+#include "convert/map_output.h"
 #include "text/conversion.h"
 
 struct ConvertOptions {
@@ -16,7 +18,7 @@ struct ConvertOptions {
     std::vector<std::string> files;         // "-" is standard input; none means "-"
     bool pairsAcrossLines = false;          // numbers paired two by two wherever lines end
     bool quiet = false;                     // no warning about points outside Taiwan
-    // Record mode, on when any of these is given: the two fields, as 1-based numbers or
+    // Record mode, on when any of these or --decimal-comma is given: the two fields, as 1-based numbers or
     // header names ("1,2" when only --delimiter or --replace is given); the delimiter
     // (found from the first line when not given; ' ' stands for blanks); and whether the
     // values replace the fields instead of being appended.
@@ -24,6 +26,16 @@ struct ConvertOptions {
     std::string columns[2] = {"1", "2"};
     std::optional<char> delimiter;
     bool replace = false;
+    // Record numbers written with a decimal comma, and the results written so too; the
+    // delimiter is then a semicolon, a tab or blanks, never a comma.
+    bool decimalComma = false;
+    // Named coordinate systems (--from and --to, always together): the datum shift and
+    // both zones; mode and ellipsoidIndex are then not used.
+    std::optional<Crs> from;
+    std::optional<Crs> to;
+    bool fullPrecision = false;                     // --precision full
+    OutputFormat outputFormat = OutputFormat::Csv;  // --output-format
+    std::optional<std::string> nameField;           // --name: a field number from 1 or a header name
 };
 
 // The most converting threads: beyond a few dozen the one reading thread is the limit,

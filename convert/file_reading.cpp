@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "convert/crs_run.h"
 #include "convert/messages.h"
 #include "text/batch_file.h"
 #include "text/batch_reader.h"
@@ -10,14 +11,17 @@
 
 static const char* const kProgram = "kartovel-convert";
 
-FileReading::FileReading(const ConvertOptions& runOptions, BlockPipeline& runPipeline, const std::string& path)
-    : options(runOptions), pipeline(runPipeline),
+FileReading::FileReading(const ConvertOptions& runOptions, BlockPipeline& runPipeline, const std::string& path,
+                         bool isFirstFile, MapWriter* map)
+    : options(runOptions), pipeline(runPipeline), firstFile(isFirstFile),
       // Messages name the file; a name may hold what a terminal would act on.
       name_(std::make_shared<const std::string>(path == "-" ? "<stdin>" : TerminalSafeText(path)))
 {
     settings.mode = options.mode;
     settings.ellipsoid = &kEllipsoids[options.ellipsoidIndex];
     settings.replace = options.replace;
+    settings.decimalComma = options.decimalComma;
+    SetNamedSystems(options, map, settings);
 }
 
 bool FileReading::Read()
@@ -69,7 +73,7 @@ std::string FileReading::NulMessageAtEnd() const
     const std::string_view before = std::string_view(buffer).substr(WholeLinesEnd());
     if (!options.records) return NulByteMessage(0);
     const char delimiter = delimiterKnown ? settings.delimiter
-                           : options.delimiter ? *options.delimiter : DetectDelimiter(before);
+                           : options.delimiter ? *options.delimiter : DetectDelimiter(before, options.decimalComma);
     return NulByteMessage(FieldAtEnd(before, delimiter));
 }
 
@@ -110,6 +114,8 @@ Block* FileReading::NewBlock(BlockContent content)
     block->settings = settings;
     block->fileName = name_;
     block->firstLine = bufferLine;
+    block->leading = std::move(lead);
+    lead.clear();
     return block;
 }
 
@@ -224,7 +230,14 @@ bool ReadFile(FileReading& file, const std::string& path)
     };
     while (file.buffer.size() < 3 && !file.input.Ended() && markStart())
         if (!file.Read()) return false;
-    file.Drop(Utf8ByteOrderMarkLength(file.buffer));
+    const std::size_t byteOrderMark = Utf8ByteOrderMarkLength(file.buffer);
+    file.Drop(byteOrderMark);
+    // A spreadsheet opened by double-click takes a CSV file without the mark for the local
+    // code page and garbles its Chinese: record output keeps the mark its input came with.
+    // Only at the very start (inside the output it would be a stray character), and never
+    // in a map format (JSON and XML documents start without one).
+    if (file.options.records && file.firstFile && byteOrderMark != 0 && !file.settings.map)
+        file.lead = "\xEF\xBB\xBF";
 
     if (file.options.records) return ReadRecords(file);
     if (file.options.pairsAcrossLines) return ReadNumberStream(file, false);

@@ -18,7 +18,10 @@ using BlockPipeline = OrderedPipeline<Block>;
 
 class FileReading {
 public:
-    FileReading(const ConvertOptions& options, BlockPipeline& pipeline, const std::string& path);
+    // `firstFile`: this file's output starts the run's output. `map`: the writer of a map
+    // format, or nullptr for lines.
+    FileReading(const ConvertOptions& options, BlockPipeline& pipeline, const std::string& path, bool firstFile,
+                MapWriter* map = nullptr);
 
     const ConvertOptions& options;
     BlockPipeline& pipeline;
@@ -27,6 +30,10 @@ public:
     std::string buffer;          // read, not yet handed over
     std::size_t bufferLine = 1;  // the line of buffer's first byte
     bool delimiterKnown = false; // settings.delimiter was decided from the first line
+    const bool firstFile;
+    // Records: the byte-order mark the output starts with, or nothing; the first block
+    // handed over takes it.
+    std::string lead;
 
     // Reads more into buffer; false when reading failed (the message is handed over).
     // Each byte read is looked at once here, for the line ends.

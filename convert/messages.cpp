@@ -118,8 +118,17 @@ std::string UnknownDelimiterMessage(const std::string& name)
 
 std::string PairsAcrossLinesWithRecordsMessage()
 {
-    return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter or --replace",
-                     "--pairs-across-lines 讀數對，不能與 --columns、--delimiter 或 --replace 同用");
+    return Localized("--pairs-across-lines reads pairs; it does not go with --columns, --delimiter, --replace "
+                     "or --decimal-comma",
+                     "--pairs-across-lines 讀數對，不能與 --columns、--delimiter、--replace 或 --decimal-comma 同用");
+}
+
+std::string DecimalCommaWithCommaDelimiterMessage()
+{
+    return Localized("--decimal-comma reads commas as decimal marks, so a comma cannot also separate the fields; "
+                     "save the file with ';' or tab between the fields and give --delimiter ';' or tab",
+                     "--decimal-comma 把逗號當小數點，逗號就不能同時分隔欄位；請把檔案存成以 ';' 或 tab 分隔欄位，"
+                     "並用 --delimiter ';' 或 tab");
 }
 
 std::string TryHelpMessage()
@@ -147,6 +156,33 @@ std::string FieldNotANumberMessage(std::size_t field, const std::string& excerpt
     const std::string n = std::to_string(field);
     return ChineseMessages() ? "第 " + n + " 欄：「" + excerpt + "」不是數字；請檢查 --columns 選的欄位"
                              : "field " + n + ": \"" + excerpt + "\" is not a number; check the fields --columns picks";
+}
+
+std::string DecimalCommaFieldMessage(std::size_t field, const std::string& excerpt)
+{
+    const std::string n = std::to_string(field);
+    return ChineseMessages()
+               ? "第 " + n + " 欄：「" + excerpt + "」是以逗號為小數點的數字；請加上 --decimal-comma"
+                     "（欄位須以 ; 或 tab 分隔）"
+               : "field " + n + ": \"" + excerpt + "\" is a number with a decimal comma; give --decimal-comma "
+                     "(the fields must then be separated by ';' or tab)";
+}
+
+std::string DecimalPointFieldMessage(std::size_t field, const std::string& excerpt)
+{
+    const std::string n = std::to_string(field);
+    return ChineseMessages()
+               ? "第 " + n + " 欄：「" + excerpt + "」有小數點「.」，但 --decimal-comma 以逗號為小數點；"
+                     "這個檔案請不要用 --decimal-comma"
+               : "field " + n + ": \"" + excerpt + "\" has a decimal point, where --decimal-comma reads a comma; "
+                     "convert this file without --decimal-comma";
+}
+
+std::string CommaSeparatedDecimalCommaMessage()
+{
+    return Localized("the fields are separated by commas, which --decimal-comma reads as decimal marks; save the "
+                     "file with ';' or tab between the fields",
+                     "欄位以逗號分隔，但 --decimal-comma 把逗號當小數點；請把檔案存成以 ';' 或 tab 分隔欄位");
 }
 
 std::string FieldMissingMessage(std::size_t field, std::size_t fieldCount)
@@ -209,21 +245,31 @@ std::string SizeChangedMessage(unsigned long long before, unsigned long long aft
                      "); the output may be incomplete; convert it again once nothing writes to it";
 }
 
-std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic)
+std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic,
+                        bool latitudeFirst)
 {
     const std::string n = std::to_string(count);
+    // Latitude first is how map services copy a point: the hint that mends it.
+    const std::string swapTo = toGeographic ? " --to-tm2" : "";
     if (ChineseMessages())
         return "kartovel-convert: 警告：" + n + " 個點在台灣範圍外，第一個在 " + firstPlace + "；" +
-               (toGeographic ? "這些是經緯度嗎？那請用 --to-tm2" : "這些是 TM2 坐標嗎？那請用 --to-geographic") + "\n";
+               (latitudeFirst ? "x、y 看來對調了：緯度在前、經度在後（Google 地圖複製坐標的順序）；請讓經度在前，"
+                                "例如用" + swapTo + " --columns 2,1"
+                : toGeographic ? "這些是經緯度嗎？那請用 --to-tm2" : "這些是 TM2 坐標嗎？那請用 --to-geographic") +
+               "\n";
+    const std::string swapped = "x and y look swapped: latitude before longitude, the order in which Google Maps "
+                                "copies a point; put the longitude first, for example with" + swapTo + " --columns 2,1";
     if (count == 1)
         return "kartovel-convert: warning: 1 point lies outside Taiwan's area, at " + firstPlace + "; " +
-               (toGeographic ? "is it longitude and latitude? Then use --to-tm2"
-                             : "is it a TM2 easting and northing? Then use --to-geographic") +
+               (latitudeFirst ? swapped
+                : toGeographic ? "is it longitude and latitude? Then use --to-tm2"
+                               : "is it a TM2 easting and northing? Then use --to-geographic") +
                "\n";
     return "kartovel-convert: warning: " + n + " points lie outside Taiwan's area, the first at " + firstPlace +
            "; " +
-           (toGeographic ? "are they longitude and latitude? Then use --to-tm2"
-                         : "are they TM2 eastings and northings? Then use --to-geographic") +
+           (latitudeFirst ? swapped
+            : toGeographic ? "are they longitude and latitude? Then use --to-tm2"
+                           : "are they TM2 eastings and northings? Then use --to-geographic") +
            "\n";
 }
 

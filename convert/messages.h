@@ -25,12 +25,19 @@ std::string SameColumnsMessage(const std::string& first, const std::string& seco
 std::string SameFieldInHeaderMessage(const std::string& first, const std::string& second, std::size_t field);
 std::string UnknownDelimiterMessage(const std::string& name);
 std::string PairsAcrossLinesWithRecordsMessage();
+std::string DecimalCommaWithCommaDelimiterMessage();
 // The last line after a command-line problem, with its line end.
 std::string TryHelpMessage();
 
 // Texts with a place for numbers or names; FILE:LINE: is put before them by the caller.
 std::string LineCountMessage(std::size_t count, bool onePerLine);
 std::string FieldNotANumberMessage(std::size_t field, const std::string& excerpt);
+// A chosen field written with a decimal comma, read without --decimal-comma; and one
+// with a decimal point, read with it.
+std::string DecimalCommaFieldMessage(std::size_t field, const std::string& excerpt);
+std::string DecimalPointFieldMessage(std::size_t field, const std::string& excerpt);
+// --decimal-comma on a file whose fields only commas can separate.
+std::string CommaSeparatedDecimalCommaMessage();
 std::string FieldMissingMessage(std::size_t field, std::size_t fieldCount);
 std::string QuoteMessage(std::size_t field);
 std::string NotUtf8Message();
@@ -39,7 +46,9 @@ std::string Utf16Message();
 std::string NulByteMessage(std::size_t field);
 std::string LineTooLongMessage(std::size_t limit);
 std::string SizeChangedMessage(unsigned long long before, unsigned long long after);
-std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic);
+// latitudeFirst: every point outside is degrees inside Taiwan with x and y swapped.
+std::string AreaWarning(unsigned long long count, const std::string& firstPlace, bool toGeographic,
+                        bool latitudeFirst = false);
 std::string ColumnNotFoundMessage(const std::string& name);
 const char* OutOfMemoryMessage();
 std::string WriteFailedMessage(const std::string& reason);

@@ -17,6 +17,13 @@ public:
     bool Convert(std::string_view x, std::size_t xLine, std::string_view y, std::size_t yLine,
                  PointResultTexts& texts);
 
+    // The value of a number text as the table holds it, or the stop at `line`.
+    bool Value(std::string_view number, std::size_t line, Extended& value);
+
+    // The result texts of the values x and y: the batch page's, or those of the named
+    // systems (--from/--to) and of --precision full; or the stop at `xLine`.
+    bool ConvertValues(Extended x, Extended y, std::size_t xLine, PointResultTexts& texts);
+
 private:
     const ConversionSettings& settings_;
     Block& block_;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/crs_run.h"
 #include "convert/file_reading.h"
 #include "convert/messages.h"
 #include "convert/record_lines.h"
@@ -44,8 +45,11 @@ bool ReadRecords(FileReading& file)
     const std::string_view text = std::string_view(file.buffer).substr(first.begin, first.end - first.begin);
     if (const TextBytes check = CheckUtf8(text); check != TextBytes::Utf8)
         return file.Stop(first.lineNumber, check == TextBytes::HoldsNul ? Utf16Message() : NotUtf8Message());
-    settings.delimiter = file.options.delimiter ? *file.options.delimiter : DetectDelimiter(text);
+    settings.delimiter =
+        file.options.delimiter ? *file.options.delimiter : DetectDelimiter(text, file.options.decimalComma);
     file.delimiterKnown = true;
+    if (file.options.decimalComma && settings.delimiter == ',')
+        return file.Stop(first.lineNumber, CommaSeparatedDecimalCommaMessage());
     // The names are looked for field by field: a line of millions of fields holds no
     // more than its bytes.
     bool header = false;
@@ -79,24 +83,45 @@ bool ReadRecords(FileReading& file)
     const std::size_t needed = std::max(settings.xField, settings.yField) + 1;
     std::vector<FieldSpan> fields;
     std::size_t problem = 0;
-    SplitFields(text, settings.delimiter, fields, problem, needed);
-    for (std::size_t index : {settings.xField, settings.yField})
-        if (index < fields.size() && !IsNumber(Trimmed(FieldValue(text, fields[index])))) header = true;
+    // The map formats name their points and properties by the header's fields: only they
+    // (and --name) need every field's name.
+    const bool allNames = settings.map != nullptr || file.options.nameField.has_value();
+    SplitFields(text, settings.delimiter, fields, problem, allNames ? SIZE_MAX : needed);
+    std::vector<std::string> names;
+    if (allNames)
+        for (const FieldSpan& field : fields) names.push_back(Trimmed(FieldValue(text, field)));
+    std::optional<std::size_t> nameField;
+    if (file.options.nameField && !FindNameField(*file.options.nameField, names, nameField, header))
+        return file.Stop(first.lineNumber, ColumnNotFoundMessage(*file.options.nameField));
+    // A number written with a decimal comma is data too, with or without --decimal-comma:
+    // taken as a header it would hide the first point. So is an angle in degrees, minutes
+    // and seconds where the input is geographic.
+    std::string scratch;
+    for (std::size_t index : {settings.xField, settings.yField}) {
+        if (index >= fields.size()) continue;
+        const std::string value = Trimmed(FieldValue(text, fields[index]));
+        if (!IsNumber(value) && !DecimalCommaNumber(value, scratch) &&
+            !LooksLikeAngle(settings, value, index == settings.xField))
+            header = true;
+    }
+    SetMapFields(settings, header ? names : std::vector<std::string>(), nameField);
     if (!header) return file.HandOverLines(RecordLines{});
 
     // The header, and any blank lines before it, go out first.
     ReadyText headerLines;
-    headerLines.text.assign(file.buffer, 0, first.begin);
+    if (!settings.map) headerLines.text.assign(file.buffer, 0, first.begin);
     if (needed > count) {
         headerLines.stop = BlockStop{first.lineNumber, FieldMissingMessage(needed, count)};
         if (file.NewBlock(std::move(headerLines)) != nullptr) file.pipeline.Publish();
         return false;
     }
-    const bool toGeographic = settings.mode == TM2ToGeographic;
-    AppendRecord(headerLines.text, text, fields, settings, toGeographic ? "longitude" : "easting",
-                 toGeographic ? "latitude" : "northing");
-    const std::string_view ending(file.buffer.data() + first.end, first.next - first.end);
-    headerLines.text += ending.empty() ? std::string_view("\n") : ending;
+    const bool toGeographic = settings.to ? InfoOf(*settings.to).geographic : settings.mode == TM2ToGeographic;
+    if (!settings.map) {
+        AppendRecord(headerLines.text, text, fields, settings, toGeographic ? "longitude" : "easting",
+                     toGeographic ? "latitude" : "northing");
+        const std::string_view ending(file.buffer.data() + first.end, first.next - first.end);
+        headerLines.text += ending.empty() ? std::string_view("\n") : ending;
+    }
     if (file.NewBlock(std::move(headerLines)) == nullptr) return false;
     file.bufferLine = first.lineNumber + 1;
     file.Drop(first.next);

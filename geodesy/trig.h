@@ -19,3 +19,11 @@ Extended Sin(double x);
 Extended Cos(double x);
 Extended Tan(double x);
 Extended Sqrt(double x);
+
+// The projection forms its arguments in extended precision and hands them over rounded
+// to the nearest double, as above. These overloads do that rounding by name, so that an
+// extended value narrowed to double anywhere else still draws the compiler's warning.
+inline Extended Sin(Extended x) { return Sin(static_cast<double>(x)); }
+inline Extended Cos(Extended x) { return Cos(static_cast<double>(x)); }
+inline Extended Tan(Extended x) { return Tan(static_cast<double>(x)); }
+inline Extended Sqrt(Extended x) { return Sqrt(static_cast<double>(x)); }

@@ -6,20 +6,13 @@ set -euo pipefail
 mode=${1:-}
 case "$mode" in run|test) ;; *) echo "usage: $0 run|test" >&2; exit 2;; esac
 top=$(cd "$(dirname "$0")/.." && pwd)
+source "$top/scripts/lib/install-packages.sh"
 
 packages=(cmake g++ make qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-arphic-uming)
 if [ "$mode" = test ]; then
   packages+=(libgtest-dev libbenchmark-dev libgeographiclib-dev proj-bin locales xvfb xdotool xclip)
 fi
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+install_packages "${packages[@]}"
 
 jobs=$(nproc)
 if [ "$mode" = run ]; then

@@ -21,14 +21,15 @@ void ComputeResultTexts(ConversionMode mode, const Ellipsoid& ellipsoid, Extende
     }
 }
 
-void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
-                           std::string_view xText, std::string_view yText)
+BatchRowValues AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
+                                     std::string_view xText, std::string_view yText)
 {
     const Extended x = NumberFromText(xText);
     const Extended y = NumberFromText(yText);
     PointResultTexts texts;
     ComputeResultTexts(mode, ellipsoid, x, y, texts);
     AppendResultTexts(out, texts);
+    return {x, y};
 }
 
 std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,

@@ -36,10 +36,16 @@ inline void AppendResultTexts(std::string& out, const PointResultTexts& texts)
 // FloatingPointError leaves as the projections raise it.
 std::string BatchResultLine(ConversionMode mode, const Ellipsoid& ellipsoid,
                             std::string_view xText, std::string_view yText);
+// The two numbers of a row as the conversion read them from its texts.
+struct BatchRowValues {
+    Extended x;
+    Extended y;
+};
+
 // The same line appended to `out`, for callers that collect many lines in one buffer.
-// Both texts are computed before anything is appended, so an error leaves `out` as it
-// was.
-void AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
+// Both values are computed before anything is appended, so an error leaves `out` as it
+// was. Returns the row's numbers, for a check of the input after the conversion.
+BatchRowValues AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,
                            std::string_view xText, std::string_view yText);
 
 // The table text of a number read from a batch file: GeneralFormat with precision 15.

@@ -38,8 +38,15 @@ LoadStopCause DiagnoseLoadStopAt(std::string_view bytes, std::size_t at, bool st
 // What to show after ReadBatchPairs(bytes) gave `read`: empty when the whole file was
 // read and its pairs line up with its lines. Otherwise, in Chinese and then in English:
 // how many pairs were loaded; when reading stopped early, the line, the excerpt there,
-// the likely cause and the remedy; when the layout breaks, the first breaking line, its
-// count of numbers and the warning that x and y may be mixed up.
+// and then either the likely cause and its remedy, or, when the lines around the stop
+// (two before it, five after it; a UTF-16 file decoded) show more than one problem or
+// one that the single cause would mend wrongly (name or extra number columns, decimal
+// commas, latitude before longitude), every problem seen (encoding, header lines, name
+// and extra columns, quotes, decimal commas, commas or semicolons, latitude first) and
+// one remedy for all of them, with the first line that needs mending shown as it should
+// read and, for a delimited UTF-8 file, the kartovel-convert --columns that reads it;
+// when the layout breaks, the first breaking line, its count of numbers and the warning
+// that x and y may be mixed up.
 std::string LoadReport(std::string_view bytes, const BatchReadResult& read);
 
 // True when the report carries the layout warning (shown with a warning icon).

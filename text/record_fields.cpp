@@ -1,6 +1,9 @@
 #include "text/record_fields.h"
 
+#include <algorithm>
+
 #include "text/batch_file.h"
+#include "text/batch_reader.h"  // ScanBatchNumber
 
 bool VisitFields(std::string_view line, char delimiter, const std::function<void(const FieldSpan&)>& visit,
                  std::size_t& count)
@@ -78,12 +81,16 @@ std::string FieldValue(std::string_view line, const FieldSpan& field)
     return value;
 }
 
-char DetectDelimiter(std::string_view firstLine)
+char DetectDelimiter(std::string_view firstLine, bool decimalComma)
 {
     bool quoted = false;
     bool semicolon = false;
     bool comma = false;
-    for (char c : firstLine) {
+    bool blank = false;  // between fields, not at either end
+    const std::size_t first = firstLine.find_first_not_of(' ');
+    const std::size_t last = firstLine.find_last_not_of(' ');
+    for (std::size_t i = 0; i < firstLine.size(); ++i) {
+        const char c = firstLine[i];
         if (c == '"')
             quoted = !quoted;
         else if (quoted)
@@ -94,8 +101,32 @@ char DetectDelimiter(std::string_view firstLine)
             semicolon = true;
         else if (c == ',')
             comma = true;
+        else if (c == ' ' && i > first && i < last)
+            blank = true;
     }
-    return semicolon ? ';' : comma ? ',' : kBlanksDelimiter;
+    if (semicolon) return ';';
+    return comma && !(decimalComma && blank) ? ',' : kBlanksDelimiter;
+}
+
+bool DecimalCommaNumber(std::string_view field, std::string& number)
+{
+    const std::size_t first = field.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return false;
+    field = field.substr(first, field.find_last_not_of(" \t") + 1 - first);
+    const std::size_t comma = field.find(',');
+    if (field.find('.') != std::string_view::npos ||
+        (comma != std::string_view::npos && field.find(',', comma + 1) != std::string_view::npos))
+        return false;
+    number.assign(field);
+    if (comma != std::string_view::npos) number[comma] = '.';
+    const char* begin = number.data();
+    const char* end = begin + number.size();
+    return ScanBatchNumber(begin, end) == end;
+}
+
+void UseDecimalComma(std::string& text)
+{
+    std::replace(text.begin(), text.end(), '.', ',');
 }
 
 bool SameFieldName(std::string_view a, std::string_view b)

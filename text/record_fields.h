@@ -41,8 +41,20 @@ std::string FieldValue(std::string_view line, const FieldSpan& field);
 
 // The delimiter of a file from its first line: a tab if it holds one outside quotes,
 // else a semicolon (a file whose numbers have decimal commas separates with them), else
-// a comma, else blanks.
-char DetectDelimiter(std::string_view firstLine);
+// a comma, else blanks. With decimalComma the commas are decimal marks, so blanks between
+// fields win over commas; a comma then comes back only for a line that commas alone can
+// separate, a file the caller refuses.
+char DetectDelimiter(std::string_view firstLine, bool decimalComma = false);
+
+// A field written as a number with a decimal comma ("247342,5", "-0,5e3", "12"): true,
+// with `number` its batch-grammar text (the comma made a point), when it holds no point
+// and at most one comma, and is a number of the batch grammar once that comma is a point.
+// Blanks around the field are not part of it. A point is refused, as it may be a
+// thousands separator where commas are decimal marks.
+bool DecimalCommaNumber(std::string_view field, std::string& number);
+
+// A result text written with a decimal comma: its point made a comma.
+void UseDecimalComma(std::string& text);
 
 // Whether two header names name the same field: equal in any case of the ASCII letters
 // (a spreadsheet's "E" and a user's "e"); other letters must match exactly.

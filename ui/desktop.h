@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 
+class QWidget;
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -22,10 +24,16 @@ public:
     virtual std::optional<QString> GetOpenFileName(const QString& startFile) = 0;
     // Replaces the clipboard's content with a plain text.
     virtual void SetClipboardText(const QString& text) = 0;
-    // Hands a URL to the desktop's default handler; failure is ignored.
+    // The clipboard's content as plain text (empty when it holds none).
+    virtual QString ClipboardText() = 0;
+    // Hands a URL to the desktop's default handler (a file URL: the viewer for the file's
+    // kind); failure is ignored.
     virtual void OpenUrl(const QUrl& url) = 0;
     // Ends the program at once with the status, without the window's close sequence.
     virtual void ExitProcess(int status) = 0;
+    // Has assistive technology (a screen reader) tell the user a text at once, whichever
+    // control has the focus; `source` is the control the text is about.
+    virtual void Announce(QWidget* source, const QString& text) = 0;
     // The user's regional decimal symbol (may be empty).
     virtual QString DecimalSymbol() = 0;
 };

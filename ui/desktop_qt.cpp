@@ -1,11 +1,13 @@
 #include "desktop_qt.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QWidget>
 
 namespace {
 void ShowBox(QMessageBox::Icon icon, const QString& title, const QString& text)
@@ -53,6 +55,11 @@ void QtDesktop::SetClipboardText(const QString& text)
     QApplication::clipboard()->setText(text, QClipboard::Clipboard);
 }
 
+QString QtDesktop::ClipboardText()
+{
+    return QApplication::clipboard()->text(QClipboard::Clipboard);
+}
+
 void QtDesktop::OpenUrl(const QUrl& url)
 {
     QDesktopServices::openUrl(url);
@@ -61,6 +68,15 @@ void QtDesktop::OpenUrl(const QUrl& url)
 void QtDesktop::ExitProcess(int status)
 {
     QCoreApplication::exit(status);
+}
+
+void QtDesktop::Announce(QWidget* source, const QString& text)
+{
+    source->setAccessibleDescription(text);
+    QAccessibleEvent described(source, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
+    QAccessibleEvent alert(source, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 QString QtDesktop::DecimalSymbol()

@@ -2,7 +2,16 @@
 // connected to their handlers, and the regional decimal symbol.
 #include "form1.h"
 
+#include <QAccessible>
+#include <QAction>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QShortcut>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -76,6 +85,13 @@ TForm1::TForm1(Desktop& desktop, QWidget* parent)
     // Last, so that setting the initial selections above raised no handler.
     ConnectHandlers();
 
+    // A file dropped on the window or the table loads; the table takes no drop itself,
+    // so the drop reaches the window. Controls that take dropped text hand a file to it.
+    setAcceptDrops(true);
+    for (QWidget* control : findChildren<QWidget*>())
+        if (control->acceptDrops())
+            control->installEventFilter(this);
+
     move(322, 118);
     FitOuterSize();
 }
@@ -108,6 +124,22 @@ void TForm1::ConnectHandlers()
         connect(new KeyCommand(button, IsEnterKey), &KeyCommand::Triggered, button, &QAbstractButton::click);
     ConnectReporting(new KeyCommand(StringGrid1, IsCopyKey), &KeyCommand::Triggered, this, desktop_,
                      &TForm1::StringGrid1Copy);
+    ConnectReporting(new KeyCommand(StringGrid1, IsPasteKey), &KeyCommand::Triggered, this, desktop_,
+                     &TForm1::StringGrid1Paste);
+    // The table's context menu offers the same two; the keys are shown after a tab.
+    StringGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const auto menuItem = [this](const QString& text, const QKeySequence& keys, void (TForm1::*handler)()) {
+        auto* action = new QAction(text + QLatin1Char('\t') + keys.toString(QKeySequence::NativeText), StringGrid1);
+        StringGrid1->addAction(action);
+        ConnectReporting(action, &QAction::triggered, this, desktop_, handler);
+    };
+    menuItem(QStringLiteral("複製 Copy"), QKeySequence(QKeySequence::Copy), &TForm1::StringGrid1Copy);
+    menuItem(QStringLiteral("貼上 Paste"), QKeySequence(QKeySequence::Paste), &TForm1::StringGrid1Paste);
+
+    // The user guide: F1 anywhere in the window, or a click on the emblem.
+    ConnectReporting(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, desktop_,
+                     &TForm1::FormHelp);
+    ConnectReporting(new ClickWatcher(Image1), &ClickWatcher::Clicked, this, desktop_, &TForm1::FormHelp);
 }
 
 void TForm1::SetTabOrder()
@@ -129,6 +161,53 @@ void TForm1::StringGrid1Copy()
     const QString text = SelectedCellsText(*StringGrid1->selectionModel());
     if (!text.isEmpty())
         desktop_.SetClipboardText(text);
+}
+
+// The folders where the user guide is installed: beside the program's own prefix first,
+// so that a moved installation finds its own guide, then the prefix it was built for.
+static QStringList GuideFolders()
+{
+    QStringList folders{QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                        QStringLiteral("/../share/doc/kartovel"))};
+#ifdef KARTOVEL_GUIDE_DIR
+    folders << QStringLiteral(KARTOVEL_GUIDE_DIR);
+#endif
+    return folders;
+}
+
+void TForm1::FormHelp()
+{
+    // The Chinese guide under the locales where the converter speaks Chinese.
+    const QString locale = QLocale::system().name();
+    const bool chinese = locale == QLatin1String("zh_TW") || locale == QLatin1String("zh_HK") ||
+                         locale == QLatin1String("zh_MO");
+    const QStringList names = chinese ? QStringList{QStringLiteral("guide.zh-TW.md"), QStringLiteral("guide.en.md")}
+                                      : QStringList{QStringLiteral("guide.en.md"), QStringLiteral("guide.zh-TW.md")};
+    const QStringList folders = GuideFolders();
+    for (const QString& folder : folders)
+        for (const QString& name : names)
+            if (QFileInfo(folder + QLatin1Char('/') + name).isFile()) {
+                desktop_.OpenUrl(QUrl::fromLocalFile(folder + QLatin1Char('/') + name));
+                return;
+            }
+    desktop_.ShowMessage(QStringLiteral("找不到使用說明（guide.zh-TW.md、guide.en.md），應在：%1。請重新安裝 Kartovel，"
+                                        "或在終端機輸入 man kartovel-convert 查看命令列工具的說明。\n\n"
+                                        "Cannot find the user guide (guide.en.md, guide.zh-TW.md), which belongs in: "
+                                        "%1. Install Kartovel again, or type man kartovel-convert in a terminal for "
+                                        "the command-line tool's manual.")
+                             .arg(QDir::toNativeSeparators(folders.join(QStringLiteral(", ")))));
+}
+
+void TForm1::AnnounceResults()
+{
+    // Each result box by its accessible name and text, in reading order, spoken whichever
+    // control has the focus (the compute button, or the input box after Enter).
+    QStringList parts;
+    for (QLineEdit* edit : {Edit3, Edit4, Edit5, Edit6})
+        if (!edit->text().isEmpty())
+            parts << QAccessible::queryAccessibleInterface(edit)->text(QAccessible::Name) + QLatin1Char(' ') +
+                         edit->text();
+    desktop_.Announce(GroupBox2, parts.join(QStringLiteral("; ")));
 }
 
 bool TForm1::event(QEvent* event)

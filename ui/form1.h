@@ -4,13 +4,19 @@
 // are public so that tests reach them by name; every user event has one handler named
 // after the control and the event. Handlers catch nothing: the connection wrapper (form1.cpp)
 // reports whatever leaves a handler in the error box.
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include "geodesy/ellipsoid.h"
 #include "text/conversion.h"  // ConversionMode
 
+class QByteArray;
+
+class QDragEnterEvent;
+class QDropEvent;
 class QEvent;
+class QUrl;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -46,6 +52,14 @@ public:
     void Button5Click();
     // The copy key on the table: the selected cells, tab-separated, to the clipboard.
     void StringGrid1Copy();
+    // The paste key or menu item on the table: the clipboard's text loaded as a file
+    // holding that text (in UTF-8) would load.
+    void StringGrid1Paste();
+    // Files dropped on the window or the table: one local file loads as "檔案載入"
+    // with that file would.
+    void FormDragDrop(const QList<QUrl>& urls);
+    // F1 or a click on the emblem: the installed user guide in the desktop's viewer.
+    void FormHelp();
     // About page.
     void Label2Click();
     void Label3Click();
@@ -94,6 +108,9 @@ public:
 protected:
     // Re-reads DecimalMark when the desktop announces new regional settings.
     bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildSinglePage();
@@ -103,6 +120,12 @@ private:
     // Tab order: each page's steps in their numbered order, the input boxes straight to
     // the compute button and the buttons after it.
     void SetTabOrder();
+    // The loading behind "檔案載入", paste and drop: a path (checked to be a regular file
+    // and read), or the bytes of a text; then the table, and the load report if any.
+    void LoadFile(const QString& path);
+    void LoadText(QByteArray bytes);
+    // Tells what the single-point results are to assistive technology.
+    void AnnounceResults();
     // Makes a datum choice current and moves both datum groups to its item.
     void SelectEllipsoid(int index);
     // DecimalMark <- the first character of the desktop's decimal symbol.

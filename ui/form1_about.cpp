@@ -39,6 +39,9 @@ void TForm1::BuildAboutPage()
     Image1 = Place(new QLabel(TabSheet3), "Image1", 24, 48, 113, 121);
     Image1->setPixmap(QPixmap(QStringLiteral(":/kartovel/emblem.png")));
     Image1->setAccessibleName(QStringLiteral("Kartovel 標誌 Kartovel emblem"));
+    // A click on the emblem opens the user guide, as F1 does.
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setToolTip(QStringLiteral("使用說明（F1）\nUser guide (F1)"));
 
     Label1 = Place(new QLabel(QStringLiteral("Kartovel v1.21"), TabSheet3), "Label1", 144, 72, 309, 37);
     Label1->setFont(PageFont(37));

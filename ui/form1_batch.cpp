@@ -12,6 +12,10 @@
 #include <QAbstractTextDocumentLayout>
 #include <QByteArray>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -25,6 +29,8 @@
 
 #include "batch_table.h"
 #include "desktop.h"
+#include "error_report.h"
+#include "file_load.h"
 #include "form1.h"
 #include "grid_view.h"
 #include "progress.h"
@@ -32,12 +38,11 @@
 #include "text/batch_reader.h"
 #include "text/conversion.h"
 #include "text/load_report.h"
+#include "text/taiwan_area.h"
 
 // Row height and column widths of the table, in pixels.
 static constexpr int kGridRowHeight = 16;
 static constexpr int kGridColumnWidths[BatchTable::kColumns] = {60, 100, 100};
-// A large file is read this much at a time, with progress in between.
-static constexpr qint64 kReadPieceBytes = 8 << 20;
 
 void TForm1::BuildBatchPage()
 {
@@ -81,6 +86,7 @@ void TForm1::BuildBatchPage()
     // Tab leaves the table for the next control instead of walking its cells.
     StringGrid1->setTabKeyNavigation(false);
     StringGrid1->setAccessibleName(QStringLiteral("坐標資料表 Coordinate table"));
+    new CurrentCellFollowsFocus(StringGrid1);
     StringGrid1->setCornerButtonEnabled(false);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -184,16 +190,34 @@ static void LoadBytes(BusyProgress& progress, QByteArray& bytes, BatchTable& gri
     grid.Load(std::move(texts));
 }
 
+// Shows what the reader had to say about a load: why it stopped and what to do, or that
+// the pairs do not line up with the lines.
+static void ShowLoadReport(Desktop& desktop, const BatchReadResult& read, const std::string& report)
+{
+    if (report.empty())
+        return;
+    const QString message = QString::fromStdString(report);
+    if (LoadReportWarns(read))
+        desktop.ShowWarning(message);
+    else
+        desktop.ShowMessage(message);
+}
+
 void TForm1::Button6Click()
 {
     const std::optional<QString> chosen = desktop_.GetOpenFileName(openDialogFile_);
     if (!chosen)
         return;
     openDialogFile_ = *chosen;
-    const QString path = QDir::toNativeSeparators(*chosen);
+    LoadFile(*chosen);
+}
+
+void TForm1::LoadFile(const QString& chosen)
+{
+    const QString path = QDir::toNativeSeparators(chosen);
 
     // Nothing is lost on an error: the table and the result list stay as they were.
-    if (const std::optional<QString> kind = NotRegularFileKind(*chosen)) {
+    if (const std::optional<QString> kind = NotRegularFileKind(chosen)) {
         desktop_.ShowError(QStringLiteral("「%1」不是一般檔案，而是%2。請選擇一個數字對的文字檔。\n"
                                           "%1 is not a regular file: it is %3. Choose a text file of number pairs.")
                                .arg(path, kind->section(QStringLiteral(" / "), 0, 0),
@@ -202,33 +226,16 @@ void TForm1::Button6Click()
     }
     BatchReadResult read;
     std::string report;
-    QString readError;
+    FileRead file;
     {
         // Ends before any message: no busy cursor or progress dialog over it.
         BusyProgress progress(this);
-
-        // Read access only, in pieces so that the dialog repaints; the file is closed again
-        // before anything is shown.
-        QByteArray bytes;
-        {
-            QFile file(*chosen);
-            if (file.open(QIODevice::ReadOnly)) {
-                progress.Stage(QStringLiteral("正在讀取檔案…\nReading the file…"), file.size());
-                bytes.reserve(file.size());
-                for (;;) {
-                    const QByteArray piece = file.read(kReadPieceBytes);
-                    if (piece.isEmpty())
-                        break;
-                    bytes += piece;
-                    progress.Advance(bytes.size());
-                }
-            }
-            if (file.error() != QFileDevice::NoError)
-                readError = file.errorString();
-        }
-        if (readError.isEmpty())
-            LoadBytes(progress, bytes, *BatchGrid, read, report);
+        // The file is closed again before anything is shown.
+        file = ReadFileOnce(chosen, progress);
+        if (file.error.isEmpty())
+            LoadBytes(progress, file.bytes, *BatchGrid, read, report);
     }
+    const QString& readError = file.error;
     if (!readError.isEmpty()) {
         // Nothing is lost: the table and the result list stay as they were.
         desktop_.ShowError(QStringLiteral("無法讀取檔案「%1」：%2。請確認檔案存在，而且您有讀取它的權限。\n"
@@ -238,17 +245,97 @@ void TForm1::Button6Click()
         return;
     }
 
-    // Reading stopped before the end of the text, or the pairs do not line up with the
-    // lines: say so, why it probably happened and what to do.
-    if (!report.empty()) {
-        const QString message = QString::fromStdString(report);
-        if (LoadReportWarns(read))
-            desktop_.ShowWarning(message);
-        else
-            desktop_.ShowMessage(message);
+    // The table may not be what the file holds now: say so first, then anything else.
+    if (file.change != FileRead::Change::None) {
+        QString message = FileChangeMessage(path, file, BatchGrid->RowCount() - 1);
+        if (!report.empty())
+            message += QStringLiteral("\n\n") + QString::fromStdString(report);
+        desktop_.ShowWarning(message);
+        return;
     }
+    ShowLoadReport(desktop_, read, report);
 }
 
+void TForm1::LoadText(QByteArray bytes)
+{
+    BatchReadResult read;
+    std::string report;
+    {
+        BusyProgress progress(this);
+        LoadBytes(progress, bytes, *BatchGrid, read, report);
+    }
+    ShowLoadReport(desktop_, read, report);
+}
+
+void TForm1::StringGrid1Paste()
+{
+    // A file holding the clipboard's text: UTF-8, as the desktop's text files are. Cells
+    // copied from a spreadsheet arrive as tab-separated lines, which the reader takes as
+    // they are.
+    const QString text = desktop_.ClipboardText();
+    if (text.trimmed().isEmpty()) {
+        // An empty file would empty the table; an empty clipboard is more likely a copy
+        // that did not happen, so the table stays.
+        desktop_.ShowMessage(QStringLiteral("剪貼簿裡沒有文字，表格沒有改變。請先在試算表或文字檔中選取兩欄坐標並複製，再貼上。\n\n"
+                                            "The clipboard holds no text; the table is unchanged. First select and "
+                                            "copy the two coordinate columns in a spreadsheet or a text file, then "
+                                            "paste."));
+        return;
+    }
+    LoadText(text.toUtf8());
+}
+
+// The one local file among dropped URLs, or nothing when they are not exactly one.
+static std::optional<QString> DroppedFile(const QList<QUrl>& urls)
+{
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    return urls.front().toLocalFile();
+}
+
+void TForm1::FormDragDrop(const QList<QUrl>& urls)
+{
+    const std::optional<QString> path = DroppedFile(urls);
+    if (!path)
+        return;
+    // The dropped file becomes the file chosen last, as if picked in the dialog.
+    openDialogFile_ = *path;
+    LoadFile(*path);
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    // Only one local file is taken; anything else shows the no-drop cursor.
+    if (event->mimeData()->hasUrls() && DroppedFile(event->mimeData()->urls()))
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData()->hasUrls())
+        return;
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    RunReportingErrors(desktop_, [this, &urls] { FormDragDrop(urls); });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // The input boxes and the result list take dropped text themselves, and would take
+    // a dropped file as its path: a file is the window's, wherever it is dropped.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->mimeData()->hasUrls() && DroppedFile(drop->mimeData()->urls())) {
+            if (type == QEvent::Drop)
+                dropEvent(drop);
+            else
+                drop->acceptProposedAction();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 void TForm1::RadioGroup3Click()
 {
@@ -303,10 +390,11 @@ public:
     BatchResultWriter(const BatchResultWriter&) = delete;
     BatchResultWriter& operator=(const BatchResultWriter&) = delete;
 
-    // Appends the line of one row; a bad cell throws with nothing appended.
-    void Add(ConversionMode mode, const Ellipsoid& ellipsoid, std::string_view x, std::string_view y)
+    // Appends the line of one row and returns the row's numbers; a bad cell throws with
+    // nothing appended.
+    BatchRowValues Add(ConversionMode mode, const Ellipsoid& ellipsoid, std::string_view x, std::string_view y)
     {
-        AppendBatchResultLine(pending_, mode, ellipsoid, x, y);
+        const BatchRowValues values = AppendBatchResultLine(pending_, mode, ellipsoid, x, y);
         // Each line is followed by the separator before the next one; Write leaves the last
         // one out.
         ++lines_;
@@ -319,6 +407,7 @@ public:
         }
         if (lines_ % kSliceLines == 0)
             Write();
+        return values;
     }
 
 private:
@@ -363,20 +452,29 @@ void TForm1::Button5Click()
         desktop_.ShowMessage(QStringLiteral("No the other choice"));
         return;
     }
-    // Clearing a long list takes a while too: under the busy cursor already.
-    BusyProgress progress(this);
-    Memo2->clear();
-
-    const int rowCount = BatchGrid->RowCount();
-    progress.Stage(QStringLiteral("正在計算 %1 列…\nComputing %1 rows…").arg(rowCount - 1), rowCount - 1);
-    // Destroyed before progress: the dialog stays up while the list takes the last lines.
-    BatchResultWriter lines(Memo2, static_cast<std::size_t>(rowCount - 1));
-
-    // Each cell is parsed as it stands, column 1 before column 2; a bad text ends the
-    // run here with its parse error, the lines of the rows before it kept.
     const auto direction = static_cast<ConversionMode>(mode);
-    for (int r = 1; r < rowCount; ++r) {
-        lines.Add(direction, ellipsoid_, BatchGrid->CoordinateText(r, 1), BatchGrid->CoordinateText(r, 2));
-        progress.Advance(r);
+    AreaTally area;
+    {
+        // Clearing a long list takes a while too: under the busy cursor already.
+        BusyProgress progress(this);
+        Memo2->clear();
+
+        const int rowCount = BatchGrid->RowCount();
+        progress.Stage(QStringLiteral("正在計算 %1 列…\nComputing %1 rows…").arg(rowCount - 1), rowCount - 1);
+        // Destroyed before progress: the dialog stays up while the list takes the last lines.
+        BatchResultWriter lines(Memo2, static_cast<std::size_t>(rowCount - 1));
+
+        // Each cell is parsed as it stands, column 1 before column 2; a bad text ends the
+        // run here with its parse error, the lines of the rows before it kept.
+        for (int r = 1; r < rowCount; ++r) {
+            const BatchRowValues values =
+                lines.Add(direction, ellipsoid_, BatchGrid->CoordinateText(r, 1), BatchGrid->CoordinateText(r, 2));
+            area.Add(direction, values.x, values.y, static_cast<std::size_t>(r));
+            progress.Advance(r);
+        }
     }
+    // Points far from Taiwan are computed all the same (the projection is defined there),
+    // but they are nearly always a wrong direction or swapped columns: say so once.
+    if (const std::string notice = BatchAreaNotice(direction, area); !notice.empty())
+        desktop_.ShowWarning(QString::fromStdString(notice));
 }

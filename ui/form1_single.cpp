@@ -191,6 +191,7 @@ void TForm1::Button1Click()
         Edit4->setText(FromUtf8(GeneralFormat(point.latitude, 8)));
         Edit5->setText(FromUtf8(FormatDms(point.longitude)));
         Edit6->setText(FromUtf8(FormatDms(point.latitude)));
+        AnnounceResults();
         break;
     }
     case GeographicToTM2: {
@@ -200,6 +201,7 @@ void TForm1::Button1Click()
         const Extended E = LonLatToEasting(ellipsoid_, longitude, latitude);
         Edit3->setText(FromUtf8(GeneralFormat(E, 9)));
         Edit4->setText(FromUtf8(GeneralFormat(N, 10)));
+        AnnounceResults();
         break;
     }
     default:

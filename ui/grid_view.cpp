@@ -4,6 +4,9 @@
 #include <vector>
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QFocusEvent>
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QStyleOption>
@@ -79,4 +82,32 @@ QString SelectedCellsText(const QItemSelectionModel& selection)
         }
     }
     return text;
+}
+
+CurrentCellFollowsFocus::CurrentCellFollowsFocus(QAbstractItemView* view) : QObject(view), view_(view)
+{
+    view->installEventFilter(this);
+}
+
+bool CurrentCellFollowsFocus::eventFilter(QObject* watched, QEvent* event)
+{
+    QItemSelectionModel* selection = view_->selectionModel();
+    if (!selection)
+        return false;
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        saved_ = selection->currentIndex();
+        if (saved_.isValid()) {
+            selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+            // The cell that was focused is no longer: tell whoever listens.
+            QAccessible::State focused;
+            focused.focused = true;
+            QAccessibleStateChangeEvent change(view_, focused);
+            QAccessible::updateAccessibility(&change);
+        }
+    } else if (event->type() == QEvent::FocusIn && saved_.isValid() && !selection->currentIndex().isValid()) {
+        // Before the view's own focus handling, which would otherwise pick the first cell.
+        selection->setCurrentIndex(saved_, QItemSelectionModel::NoUpdate);
+    }
+    return QObject::eventFilter(watched, event);
 }

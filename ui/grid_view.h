@@ -1,9 +1,12 @@
 #pragma once
 // What the batch table does as a classic grid does, beyond a plain table view: its header
 // row drawn like the other rows, and the selection copied as spreadsheets take it.
+#include <QObject>
+#include <QPersistentModelIndex>
 #include <QProxyStyle>
 #include <QString>
 
+class QAbstractItemView;
 class QItemSelectionModel;
 
 // For the table's header only: each caption over the section's whole height, two pixels in
@@ -28,3 +31,19 @@ public:
 // can be selected (the row numbers) are left out; a cell of the rectangle that is not
 // selected gives an empty text. Nothing selected gives an empty text.
 QString SelectedCellsText(const QItemSelectionModel& selection);
+
+// Keeps a view's current cell only while the view has the focus, so that assistive
+// technology, which reports the current cell as focused, never sees a focused cell in a
+// view without the focus. The cell is put back when the focus returns (and the
+// selection is never touched). A child of the view.
+class CurrentCellFollowsFocus : public QObject {
+public:
+    explicit CurrentCellFollowsFocus(QAbstractItemView* view);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAbstractItemView* view_;
+    QPersistentModelIndex saved_;
+};

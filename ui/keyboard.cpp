@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QWidget>
 
 KeyCommand::KeyCommand(QWidget* control, Matcher matches) : QObject(control), matches_(matches)
@@ -19,6 +20,26 @@ bool KeyCommand::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
+ClickWatcher::ClickWatcher(QWidget* control) : QObject(control)
+{
+    control->installEventFilter(this);
+}
+
+bool ClickWatcher::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        pressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* release = static_cast<QMouseEvent*>(event);
+        const bool click = pressed_ && release->button() == Qt::LeftButton &&
+                           static_cast<QWidget*>(watched)->rect().contains(release->position().toPoint());
+        pressed_ = false;
+        if (click)
+            emit Clicked();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 bool IsEnterKey(const QKeyEvent& event)
 {
     // The keypad's Enter arrives with the keypad modifier, which is no modifier to the user.
@@ -29,4 +50,9 @@ bool IsEnterKey(const QKeyEvent& event)
 bool IsCopyKey(const QKeyEvent& event)
 {
     return event.matches(QKeySequence::Copy);
+}
+
+bool IsPasteKey(const QKeyEvent& event)
+{
+    return event.matches(QKeySequence::Paste);
 }

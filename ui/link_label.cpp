@@ -1,5 +1,6 @@
 #include "link_label.h"
 
+#include <QAccessibleWidget>
 #include <QFont>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -8,8 +9,42 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+namespace {
+// What assistive technology sees of a link label: a link named by its text, whose one
+// action opens it, as the mouse and the keys do.
+class LinkLabelAccessible : public QAccessibleWidget {
+public:
+    explicit LinkLabelAccessible(LinkLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && accessibleName().isEmpty())
+            return static_cast<const QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            emit static_cast<LinkLabel*>(widget())->Click();
+    }
+
+private:
+    QString accessibleName() const { return widget()->accessibleName(); }
+};
+
+QAccessibleInterface* LinkLabelInterface(const QString&, QObject* object)
+{
+    if (auto* label = qobject_cast<LinkLabel*>(object))
+        return new LinkLabelAccessible(label);
+    return nullptr;
+}
+}  // namespace
+
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
+    static const bool installed = (QAccessible::installFactory(LinkLabelInterface), true);
+    Q_UNUSED(installed);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     QPalette palette = this->palette();

@@ -28,9 +28,20 @@ RadioGroup::RadioGroup(const QString& caption, const QStringList& items, QWidget
     // idToggled fires for programmatic changes too (idClicked would not); only the
     // newly checked button counts, so one change gives one Click.
     connect(buttons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        FollowSelectionWithTabStop();
         if (checked)
             emit Click();
     });
+    FollowSelectionWithTabStop();
+}
+
+void RadioGroup::FollowSelectionWithTabStop()
+{
+    // Tab enters the group on its checked item (on the first when none is checked), and
+    // the arrow keys move within it: the other items take the focus by click only.
+    const int tabStop = qMax(0, ItemIndex());
+    for (QAbstractButton* item : buttons_->buttons())
+        item->setFocusPolicy(buttons_->id(item) == tabStop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 int RadioGroup::ItemIndex() const

@@ -1,6 +1,7 @@
 #pragma once
 // A captioned group of radio buttons with one selected item index. A click anywhere on
-// an item's row selects the item.
+// an item's row selects the item. The group is one stop in the Tab order, on its
+// selected item; the arrow keys move the selection within it.
 // Click() is emitted whenever the selected item changes, whether the user clicked
 // another item or the program called SetItemIndex, before SetItemIndex returns;
 // clicking the item that is already selected, or setting the current index, emits
@@ -38,6 +39,7 @@ protected:
 
 private:
     void ArrangeItems();
+    void FollowSelectionWithTabStop();
     // The item whose row (the band of its height across the whole group) holds pos.
     QRadioButton* ItemOnRowAt(const QPoint& pos) const;
 

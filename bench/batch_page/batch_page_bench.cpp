@@ -56,7 +56,7 @@ public:
     double StopSeconds()
     {
         Mark();
-        return longest_ / 1e9;
+        return static_cast<double>(longest_) / 1e9;
     }
     int Paints() const { return paints_; }
 
@@ -149,7 +149,7 @@ int main(int argc, char** argv)
             form.Button5->click();
         }
         QApplication::processEvents();  // the view and the list lay out and paint
-        const double seconds = timer.nsecsElapsed() / 1e9;
+        const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         const double stretch = paints.StopSeconds();
         const long rows = form.BatchGrid->RowCount() - 1;
         // Long lists keep several lines to a block: count the lines themselves.

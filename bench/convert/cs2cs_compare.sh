@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Throughput of kartovel-convert against cs2cs (Debian's proj-bin) on the same files:
+# Throughput of kartovel-convert against cs2cs (Debian's proj-bin) on the same files, and of
+# its TWD67 -> TWD97 datum path against cct (same package) running the same transformation:
 # random points inside Taiwan's TM2 grid (E 150000..350000 m, N 2400000..2800000 m) and
 # inside the matching longitude/latitude box (119.5..122.5, 21.5..25.5 degrees), both
 # directions on GRS80, RUNS runs of each command, interleaved so that a change in the
@@ -67,6 +68,19 @@ check "TM2 -> geographic" 1e-5 "$work/k1" "$work/c1"
 cs2cs -f %.9f $geographic +to $tm2 < "$work/degrees_head.txt" > "$work/c2"
 check "geographic -> TM2" 0.02 "$work/k2" "$work/c2"
 
+# The datum path: TWD67 TM2 to TWD97 TM2, and to TWD97 longitude latitude, against PROJ's
+# cct running the same planar 4-parameter transformation as an affine step (the published
+# form has +B in both rows, so it is not a similarity Helmert), followed by the inverse
+# TM2 on GRS80 for the degrees. The random grid points all lie on the main island.
+affine="+proj=affine +xoff=807.8 +yoff=-248.6 +s11=1.00001549 +s12=0.000006521 +s21=0.000006521 +s22=1.00001549"
+to_degrees="+proj=pipeline +step $affine +step +inv $tm2 +step +proj=unitconvert +xy_in=rad +xy_out=deg"
+"$convert" --from twd67-tm2 --to twd97-tm2 --precision full "$work/grid_head.txt" > "$work/k3"
+cct -d 4 -z 0 -t 0 $affine < "$work/grid_head.txt" > "$work/c3"
+check "TWD67 TM2 -> TWD97 TM2" 2e-4 "$work/k3" "$work/c3"
+"$convert" --from twd67-tm2 --to twd97 --precision full "$work/grid_head.txt" > "$work/k4"
+cct -d 9 -z 0 -t 0 $to_degrees < "$work/grid_head.txt" > "$work/c4"
+check "TWD67 TM2 -> TWD97 lon/lat" 1e-8 "$work/k4" "$work/c4"
+
 # Seconds and peak resident kilobytes of one command, standard output discarded.
 measure() {
     /usr/bin/time -f '%e %M' -o "$work/time" "$@" > /dev/null
@@ -99,6 +113,12 @@ for ((run_number = 1; run_number <= runs; run_number++)); do
         run bn_fwd "$before" --to-tm2 --ellipsoid grs80 "${jobs[@]}" "$work/degrees.txt"
         run br_fwd "$before" --to-tm2 --ellipsoid grs80 "${jobs[@]}" --columns lon,lat "$work/degrees.csv"
     fi
+    run k1_dgrid "$convert" --from twd67-tm2 --to twd97-tm2 --precision full --jobs 1 "$work/grid.txt"
+    run kn_dgrid "$convert" --from twd67-tm2 --to twd97-tm2 --precision full "${jobs[@]}" "$work/grid.txt"
+    run c_dgrid sh -c "cct -d 4 -z 0 -t 0 $affine < '$work/grid.txt'"
+    run k1_dgeo "$convert" --from twd67-tm2 --to twd97 --precision full --jobs 1 "$work/grid.txt"
+    run kn_dgeo "$convert" --from twd67-tm2 --to twd97 --precision full "${jobs[@]}" "$work/grid.txt"
+    run c_dgeo sh -c "cct -d 9 -z 0 -t 0 $to_degrees < '$work/grid.txt'"
     echo "run $run_number of $runs done" >&2
 done
 
@@ -115,6 +135,19 @@ echo
 echo "$points points, $runs runs each, $(nproc) cores, load average before $load_before, after $(cut -d ' ' -f 1-3 /proc/loadavg)"
 echo "points per second, median (fastest run); ratio of the medians to the reference, with its target;"
 echo "peak resident memory of the command (the cs2cs figure includes its shell)"
+# One row of the table: name, label, key_direction, reference seconds (or ""), its name,
+# target ratio (or "").
+report() {
+    local t f
+    # shellcheck disable=SC2086
+    t=$(median ${times[$3]}); f=$(fastest ${times[$3]})
+    awk -v name="$1" -v label="$2" -v n="$points" -v t="$t" -v f="$f" -v ref="$4" \
+        -v ref_name="$5" -v target="$6" -v kb="${memory[$3]}" 'BEGIN {
+        ratio = ""; verdict = ""
+        if (ref != "") ratio = sprintf("%.2f", ref / t)
+        if (ref != "" && target != "") verdict = (ref / t >= target) ? ">= " target " ok" : "< " target " MISSED"
+        printf "%-20s %-22s %10.0f (%9.0f) %-16s %7s %-13s %7.1f MB\n", name, label, n / t, n / f, (ref == "" ? "" : ref_name), ratio, verdict, kb / 1024 }'
+}
 printf '%-20s %-22s %22s %-16s %7s %7s %10s\n' direction command 'points/s (fastest)' reference ratio target 'peak RSS'
 for direction in inv fwd; do
     name="TM2 -> geographic"; one_target=1.3
@@ -123,24 +156,24 @@ for direction in inv fwd; do
     c=$(median ${times[c_$direction]})
     # shellcheck disable=SC2086
     kn=$(median ${times[kn_$direction]})
-    keys=(c k1 kn r)
-    [ -n "$before" ] && keys+=(b1 bn br)
-    for key in "${keys[@]}"; do
-        case $key in
-            c) label="cs2cs"; reference=""; target="" ;;
-            k1) label="kartovel-convert -j 1"; reference=$c; target=$one_target; ref_name="cs2cs" ;;
-            kn) label="kartovel-convert"; reference=$c; target=2; ref_name="cs2cs" ;;
-            r) label="  --columns (records)"; reference=$kn; target=0.8; ref_name="pair stream" ;;
-            b1) label="before -j 1"; reference=$c; target=$one_target; ref_name="cs2cs" ;;
-            bn) label="before"; reference=$c; target=2; ref_name="cs2cs" ;;
-            br) label="  before --columns"; reference=$kn; target=0.8; ref_name="pair stream" ;;
-        esac
-        # shellcheck disable=SC2086
-        t=$(median ${times[${key}_$direction]}); f=$(fastest ${times[${key}_$direction]})
-        awk -v name="$name" -v label="$label" -v n="$points" -v t="$t" -v f="$f" -v ref="$reference" \
-            -v ref_name="${ref_name:-}" -v target="$target" -v kb="${memory[${key}_$direction]}" 'BEGIN {
-            ratio = ""; verdict = ""
-            if (ref != "") { ratio = sprintf("%.2f", ref / t); verdict = (ref / t >= target) ? ">= " target " ok" : "< " target " MISSED" }
-            printf "%-20s %-22s %10.0f (%9.0f) %-16s %7s %-13s %7.1f MB\n", name, label, n / t, n / f, (ref == "" ? "" : ref_name), ratio, verdict, kb / 1024 }'
-    done
+    report "$name" "cs2cs" "c_$direction" "" "" ""
+    report "$name" "kartovel-convert -j 1" "k1_$direction" "$c" "cs2cs" "$one_target"
+    report "$name" "kartovel-convert" "kn_$direction" "$c" "cs2cs" 2
+    report "$name" "  --columns (records)" "r_$direction" "$kn" "pair stream" 0.8
+    if [ -n "$before" ]; then
+        report "$name" "before -j 1" "b1_$direction" "$c" "cs2cs" "$one_target"
+        report "$name" "before" "bn_$direction" "$c" "cs2cs" 2
+        report "$name" "  before --columns" "br_$direction" "$kn" "pair stream" 0.8
+    fi
+done
+# The datum path: the reference is cct; kartovel-convert also finds the region of each
+# point (for grid points plainly on the main island without the inverse projection).
+for direction in dgrid dgeo; do
+    name="TWD67 TM2->TWD97 TM2"
+    [ "$direction" = dgeo ] && name="TWD67 TM2->TWD97 deg"
+    # shellcheck disable=SC2086
+    c=$(median ${times[c_$direction]})
+    report "$name" "cct (affine)" "c_$direction" "" "" ""
+    report "$name" "kartovel-convert -j 1" "k1_$direction" "$c" "cct" ""
+    report "$name" "kartovel-convert" "kn_$direction" "$c" "cct" 2
 done

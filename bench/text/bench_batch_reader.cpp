@@ -19,16 +19,16 @@ static std::string MakeFile(Style style, long pairs)
         int n = 0;
         switch (style) {
         case Style::Metres:
-            n = std::snprintf(line, sizeof line, "%.2f %.2f\n", 150000 + (i * 7919 % 200000) * 0.37,
-                              2400000 + (i * 104729 % 400000) * 0.83);
+            n = std::snprintf(line, sizeof line, "%.2f %.2f\n", 150000 + static_cast<double>(i * 7919 % 200000) * 0.37,
+                              2400000 + static_cast<double>(i * 104729 % 400000) * 0.83);
             break;
         case Style::Degrees:
-            n = std::snprintf(line, sizeof line, "%.9f %.9f\n", 120.0 + (i % 100000) * 1.7e-5,
-                              22.0 + (i % 300000) * 1.1e-5);
+            n = std::snprintf(line, sizeof line, "%.9f %.9f\n", 120.0 + static_cast<double>(i % 100000) * 1.7e-5,
+                              22.0 + static_cast<double>(i % 300000) * 1.1e-5);
             break;
         case Style::SeventeenDigits:
-            n = std::snprintf(line, sizeof line, "%.16e\t%.16e\r\n", 247342.0 + i * 0.123456789,
-                              2652335.0 - i * 0.987654321);
+            n = std::snprintf(line, sizeof line, "%.16e\t%.16e\r\n", 247342.0 + static_cast<double>(i) * 0.123456789,
+                              2652335.0 - static_cast<double>(i) * 0.987654321);
             break;
         }
         file.append(line, static_cast<std::size_t>(n));

@@ -3,10 +3,17 @@
 // converted with Button5. Errors that leave a handler arrive as error boxes.
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include <QAction>
 #include <QApplication>
 #include <QByteArray>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <QFile>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -17,13 +24,16 @@
 #include <QTextDocument>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "geodesy/ellipsoid.h"
 #include "tests/support/fake_desktop.h"
+#include "text/conversion.h"
 #include "text/number_text.h"
 #include "ui/batch_table.h"
+#include "ui/file_load.h"
 #include "ui/form1.h"
 #include "ui/radio_group.h"
 
@@ -436,8 +446,8 @@ TEST_F(BatchPage, PartialReadIsReported)
          "1 pair loaded. Reading stopped at line 1: \"　 3 4\".", "Likely cause: full-width characters are used"},
         {"UTF-16", QByteArray("\xFF\xFE" "1\0 \0" "2\0", 8), "已載入 0 組座標。讀取在第 1 行停止：「1 2」。",
          "0 pairs loaded. Reading stopped at line 1: \"1 2\".", "Likely cause: the file is UTF-16 text"},
-        {"Big5 header", "\xAA\x46 \xA5\x5F\n1 2\n", "已載入 0 組座標。讀取在第 1 行停止：「\\xAA\\x46 \\xA5\\x5F」。",
-         "0 pairs loaded. Reading stopped at line 1: \"\\xAA\\x46 \\xA5\\x5F\".", "Likely cause: the line is not UTF-8 text"},
+        {"Big5 after the data", "1 2\n\xAA\x46 \xA5\x5F\n", "已載入 1 組座標。讀取在第 2 行停止：「\\xAA\\x46 \\xA5\\x5F」。",
+         "1 pair loaded. Reading stopped at line 2: \"\\xAA\\x46 \\xA5\\x5F\".", "Likely cause: the line is not UTF-8 text"},
     };
     for (const PartialCase& c : cases) {
         desktop.messages.clear();
@@ -566,4 +576,240 @@ TEST_F(BatchPage, LongRunKeepsEveryLine)
     EXPECT_EQ(form->Memo2->document()->lineCount(), bad - 1);
     EXPECT_EQ(desktop.errors, QStringList{QStringLiteral("'INF' is not a valid floating point value.")});
     EXPECT_TRUE(form->Memo2->document()->isUndoRedoEnabled());
+}
+
+// A file that another program cuts or extends while the window loads it: a test thread
+// changes it between two reads of the load (right after the open, or after the first
+// 8 MiB piece). The table keeps whole rows only, and a warning box tells what happened.
+TEST_F(BatchPage, FileThatChangesSizeWhileLoaded)
+{
+    const QByteArray row = "247342.5 2652335.25\n";  // 20 bytes
+    const QByteArray big = row.repeated((9 << 20) / 20);
+    const qsizetype bigCut = (8 << 20) + 13;           // 1 byte into row 419432
+    struct Case {
+        const char* name;
+        QByteArray file;
+        qint64 at;            // bytes read when the file changes
+        qint64 cutTo;         // its new size, or -1
+        QByteArray appended;  // or bytes added at its end
+        Rows rows;            // expected, or empty with `rowCount`
+        int rowCount;
+        const char* message;  // with {path}, {size} (when opened), {read} and {rows}
+        bool note;            // the load's own report follows (here: not one pair a line)
+    };
+    const char* cutShort = "檔案「{path}」在載入時變短了：開啟時有 {size} 位元組，只讀到 {read} 位元組。表格只有變短前讀到的 {rows} 組完整坐標。"
+                           "請等檔案寫完後再載入一次。\nThe file {path} became shorter while it was loaded: it had {size} bytes "
+                           "when opened, and only {read} could be read. The table holds the {rows} whole pairs read before the "
+                           "change. Load it again once nothing writes to it.";
+    const char* grew = "檔案「{path}」在載入時變大了：只載入開啟時的 {size} 位元組，共 {rows} 組坐標；之後加入的內容沒有載入。"
+                       "請等檔案寫完後再載入一次。\nThe file {path} grew while it was loaded: only the {size} bytes it had when "
+                       "opened were loaded, {rows} pairs; what was added later was not. Load it again once nothing writes "
+                       "to it.";
+    const Case cases[] = {
+        {"cut inside a number", "247342 2652335\n250000 2646479.53\n", 0, 28, "", {"247342|2652335"}, 1, cutShort, false},
+        {"cut at a line end", "1 2\r\n3 4\r\n5 6\r\n", 0, 10, "", {"1|2", "3|4"}, 2, cutShort, false},
+        {"cut to nothing", "1 2\n", 0, 0, "", {}, 0, cutShort, false},
+        {"one line cut", "1 2 3 4 5 6", 0, 9, "", {"1|2", "3|4"}, 2, cutShort, true},
+        {"cut after the first piece", big, 8 << 20, bigCut, "", {}, static_cast<int>(bigCut / 20), cutShort, false},
+        {"grown by a line", "247342 2652335\n", 0, -1, "250000 2600000\n", {"247342|2652335"}, 1, grew, false},
+        {"grown inside a number", "247342 2652335\n250000 264647", 0, -1, "9.53\n", {"247342|2652335"}, 1, grew, false},
+        {"grown after a blank", "1 2 3 4", 0, -1, " 5 6\n", {"1|2", "3|4"}, 2, grew, true},
+        {"grown after the last piece", big, big.size(), -1, row.repeated(1000), {}, static_cast<int>(big.size() / 20),
+         grew, false},
+    };
+    for (const Case& c : cases) {
+        desktop.warnings.clear();
+        desktop.messages.clear();
+        const QString path = Write(c.file);
+        const std::string native = path.toStdString();
+        gFileReadObserver = [&](qint64 read) {
+            if (read != c.at) return;
+            std::thread writer([&] {
+                if (c.cutTo >= 0) {
+                    ASSERT_EQ(truncate(native.c_str(), c.cutTo), 0);
+                } else {
+                    QFile file(path);
+                    ASSERT_TRUE(file.open(QIODevice::Append));
+                    file.write(c.appended);
+                }
+            });
+            writer.join();
+        };
+        LoadPath(path);
+        gFileReadObserver = nullptr;
+        EXPECT_EQ(form->BatchGrid->RowCount() - 1, c.rowCount) << c.name;
+        if (!c.rows.empty() || c.rowCount == 0)
+            EXPECT_EQ(TableRows(), c.rows) << c.name;
+        else
+            EXPECT_EQ(form->BatchGrid->CellText(c.rowCount, 2), "2652335.25") << c.name;
+        const qint64 read = c.cutTo >= 0 ? c.cutTo : c.file.size();
+        const QString expected = QString::fromUtf8(c.message)
+                                     .replace(QStringLiteral("{path}"), path)
+                                     .replace(QStringLiteral("{size}"), QString::number(c.file.size()))
+                                     .replace(QStringLiteral("{read}"), QString::number(read))
+                                     .replace(QStringLiteral("{rows}"), QString::number(c.rowCount));
+        const QString warning = desktop.warnings.join(QStringLiteral(" / "));
+        EXPECT_EQ(warning.left(expected.size()).toStdString(), expected.toStdString()) << c.name;
+        EXPECT_EQ(warning.mid(expected.size(), 9).toStdString(), c.note ? "\n\n已載入 2 組" : "") << c.name;
+        EXPECT_TRUE(desktop.messages.isEmpty() && desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.messages);
+    }
+}
+
+// The realistic files of tests/batch_page/files, as spreadsheets, editors and map
+// services write them.
+static QByteArray RealFile(const char* name)
+{
+    QFile file(QStringLiteral(KARTOVEL_TEST_FILES "/") + QString::fromLatin1(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+// What a load left: the rows and every box shown.
+struct LoadOutcome {
+    Rows rows;
+    QStringList boxes;
+    bool operator==(const LoadOutcome&) const = default;
+};
+
+// Ctrl+V on the table, or the table's context-menu item, loads the clipboard's text as a
+// file holding that text loads: the same rows, the same messages.
+TEST_F(BatchPage, PasteLoadsAsTheFileWould)
+{
+    struct Case {
+        const char* name;
+        QByteArray text;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"two spreadsheet columns", "247342.5\t2652335.2\r\n250000\t2600000\r\n",
+         {"247342.5|2652335.2", "250000|2600000"}},
+        {"spreadsheet CSV with names", RealFile("spreadsheet_names.csv"), {}},
+        {"quoted CSV", RealFile("quoted.csv"), {}},
+        {"decimal comma", RealFile("decimal_comma.csv"), {}},
+        {"ID column", RealFile("id_column.txt"), {"1|247342.5", "2652335.2|2", "250000|2600000", "3|302133.9"}},
+        {"Google Maps", RealFile("google_maps.txt"), {}},
+    };
+    const auto outcome = [&] {
+        LoadOutcome seen{TableRows(), desktop.messages + desktop.warnings + desktop.errors};
+        desktop.messages.clear();
+        desktop.warnings.clear();
+        desktop.errors.clear();
+        return seen;
+    };
+    QAction* pasteItem = form->StringGrid1->actions().value(1);
+    ASSERT_TRUE(pasteItem);
+    EXPECT_TRUE(pasteItem->text().startsWith(QStringLiteral("貼上 Paste\t")));
+    for (const Case& c : cases) {
+        Load(c.text);
+        const LoadOutcome fromFile = outcome();
+        EXPECT_EQ(fromFile.rows, c.rows) << c.name;
+
+        Load("9 9\n");
+        outcome();
+        desktop.clipboardText = QString::fromUtf8(c.text);
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QApplication::sendEvent(form->StringGrid1, &paste);
+        EXPECT_EQ(outcome(), fromFile) << c.name;
+
+        Load("9 9\n");
+        outcome();
+        pasteItem->trigger();
+        EXPECT_EQ(outcome(), fromFile) << c.name << " (menu)";
+    }
+    // An empty clipboard leaves the table as it was and says so.
+    Load("9 9\n");
+    outcome();
+    desktop.clipboardText = QStringLiteral(" \r\n");
+    form->StringGrid1Paste();
+    EXPECT_EQ(TableRows(), Rows{"9|9"});
+    ASSERT_EQ(desktop.messages.size(), 1);
+    EXPECT_TRUE(desktop.messages.front().startsWith(QStringLiteral("剪貼簿裡沒有文字，表格沒有改變。")));
+}
+
+// A file dropped on the table or anywhere on the window loads as "檔案載入" with that
+// file would; anything but one local file is not taken.
+TEST_F(BatchPage, DropLoadsOneFile)
+{
+    const QString good = Write("247342 2652335\n");
+    const QString other = Write("121 23.5\n");
+    struct Case {
+        const char* name;
+        QList<QUrl> urls;
+        QWidget* target;
+        bool accepted;
+        Rows rows;
+        int errors;
+    };
+    const Case cases[] = {
+        {"file on the table", {QUrl::fromLocalFile(good)}, form->StringGrid1->viewport(), true, {"247342|2652335"}, 0},
+        {"file on the result list's group", {QUrl::fromLocalFile(other)}, form->GroupBox4, true, {"121|23.5"}, 0},
+        {"file on the result list", {QUrl::fromLocalFile(good)}, form->Memo2->viewport(), true, {"247342|2652335"}, 0},
+        {"file on an input box", {QUrl::fromLocalFile(other)}, form->Edit1, true, {"121|23.5"}, 0},
+        {"folder: not a regular file", {QUrl::fromLocalFile(dir.path())}, form->StringGrid1->viewport(), true,
+         {"121|23.5"}, 1},
+        {"two files", {QUrl::fromLocalFile(good), QUrl::fromLocalFile(other)}, form->GroupBox3, false, {"121|23.5"}, 0},
+        {"a web address", {QUrl(QStringLiteral("https://www.example.org/points.txt"))}, form->GroupBox3, false,
+         {"121|23.5"}, 0},
+    };
+    form->PageControl1->setCurrentWidget(form->TabSheet2);
+    for (const Case& c : cases) {
+        desktop.errors.clear();
+        QMimeData data;
+        data.setUrls(c.urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(c.target, &enter);
+        EXPECT_EQ(enter.isAccepted(), c.accepted) << c.name;
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(c.target, &drop);
+        EXPECT_EQ(TableRows(), c.rows) << c.name;
+        EXPECT_EQ(desktop.errors.size(), c.errors) << c.name << ": " << Joined(desktop.errors);
+    }
+    // The file dropped last is where the open dialog starts next.
+    form->Button6->click();
+    EXPECT_EQ(desktop.openDialogStarts.value(0), dir.path());
+}
+
+// After "計算", rows outside Taiwan's area get one warning; their lines stay as computed.
+TEST_F(BatchPage, AreaNoticeAfterComputing)
+{
+    struct Case {
+        const char* name;
+        int direction;
+        QByteArray file;
+        const char* notice;  // the start of the English half; "" for no warning
+    };
+    const Case cases[] = {
+        {"inside", 1, "121 23.5\n", ""},
+        {"Google Maps order", 1, "121 23.5\n25.04776 121.51706\n",
+         "Note: 1 row lies outside Taiwan's area, the first is row 2 (longitude 117 to 124, latitude 20 to 27 "
+         "degrees). Their results are listed as computed. They look like latitude before longitude"},
+        {"degrees computed as grid", 0, "121 23.5\n",
+         "Note: 1 row lies outside Taiwan's area, the first is row 1 (E 0 to 500000 m, N 2300000 to 2900000 m). "
+         "Their results are listed as computed. Are they longitude and latitude?"},
+    };
+    for (const Case& c : cases) {
+        desktop.warnings.clear();
+        Choose(form->RadioGroup3, c.direction);
+        Load(c.file);
+        Compute();
+        // Every line as the conversion gives it, outside or not.
+        std::string lines;
+        for (const std::string& row : TableRows()) {
+            if (!lines.empty())
+                lines += '\n';
+            lines += BatchResultLine(static_cast<ConversionMode>(c.direction), kGRS67, row.substr(0, row.find('|')),
+                                     row.substr(row.find('|') + 1));
+        }
+        EXPECT_EQ(List(), lines) << c.name;
+        EXPECT_TRUE(desktop.errors.isEmpty()) << c.name << ": " << Joined(desktop.errors);
+        if (*c.notice == 0) {
+            EXPECT_TRUE(desktop.warnings.isEmpty()) << c.name << ": " << Joined(desktop.warnings);
+            continue;
+        }
+        ASSERT_EQ(desktop.warnings.size(), 1) << c.name;
+        const QString warning = desktop.warnings.front();
+        EXPECT_TRUE(warning.startsWith(QStringLiteral("注意："))) << c.name;
+        EXPECT_TRUE(warning.section(QStringLiteral("\n\n"), 1).startsWith(QString::fromUtf8(c.notice)))
+            << c.name << ": " << warning.toStdString();
+    }
 }

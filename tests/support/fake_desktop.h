@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QWidget>
 
 #include "ui/desktop.h"
 
@@ -15,7 +16,9 @@ public:
     QStringList errors;                // ShowError texts, in order
     QStringList warnings;              // ShowWarning texts, in order
     QStringList clipboardHistory;      // every SetClipboardText
+    QString clipboardText;             // what ClipboardText answers
     QList<QUrl> openedUrls;
+    QStringList announcements;         // "<source's object name>: <text>" of every Announce
     QStringList openDialogStarts;      // startFile of every GetOpenFileName
     std::deque<std::optional<QString>> openDialogAnswers;  // consumed in order; empty: cancel
     std::optional<int> exitStatus;
@@ -35,7 +38,12 @@ public:
         return answer;
     }
     void SetClipboardText(const QString& text) override { clipboardHistory << text; }
+    QString ClipboardText() override { return clipboardText; }
     void OpenUrl(const QUrl& url) override { openedUrls << url; }
     void ExitProcess(int status) override { exitStatus = status; }
+    void Announce(QWidget* source, const QString& text) override
+    {
+        announcements << source->objectName() + QStringLiteral(": ") + text;
+    }
     QString DecimalSymbol() override { return decimalSymbol; }
 };

@@ -148,3 +148,111 @@ TEST(LoadReport, Messages)
         }
     }
 }
+
+// Files as spreadsheets, editors and map services write them: one message names every
+// problem seen around the stop, and its remedy, applied once, gives a file that loads
+// right. Checked whole in English, and the Chinese remedy line.
+TEST(LoadReport, EveryProblemInOneMessage)
+{
+    struct Case {
+        const char* name;
+        std::string file;
+        const char* english;         // after the blank line
+        const char* chineseRemedy;   // the line starting "處理方法："
+    };
+    const std::vector<Case> table = {
+        {"spreadsheet CSV UTF-8 with names",
+         "\xEF\xBB\xBF點名,E,N,備註\r\n台北車站,302133.9,2770624.5,大廳\r\n總統府,301532.1,2769853.3,\r\n",
+         "0 pairs loaded. Reading stopped at line 1: \"點名,E,N,備註\".\nProblems found:\n"
+         "- line 1 holds only words: a header or a note.\n- names or remarks stand beside the coordinates.\n"
+         "- the numbers are separated by commas (a CSV file).\n"
+         "What to do: Quickest: in the spreadsheet select only the numbers of the two coordinate columns (without "
+         "the header), copy them and press Ctrl+V on the table. Or edit the file: delete line 1; keep only the two "
+         "coordinate columns (fields 2 and 3); replace the commas by blanks, so that each line holds only the two "
+         "numbers x and y, separated by a blank; for example line 2 \"台北車站,302133.9,2770624.5,大廳\" becomes "
+         "\"302133.9 2770624.5\". Then load the file again. On the command line: kartovel-convert --columns 2,3.",
+         "處理方法：最快：在試算表中只選取兩個坐標欄的數字（不含標題），複製後在表格上按 Ctrl+V 貼上。或修改檔案："
+         "刪除第 1 行；只保留兩個坐標欄（第 2、3 欄）；把逗號換成空白，讓每一行只有 x 與 y 兩個數字、以空白分隔，"
+         "例如第 2 行「台北車站,302133.9,2770624.5,大廳」改成「302133.9 2770624.5」。再重新載入。"
+         "命令列：kartovel-convert --columns 2,3。"},
+        {"quoted CSV", "\"E\",\"N\"\r\n\"247342.5\",\"2652335.2\"\r\n",
+         "0 pairs loaded. Reading stopped at line 1: \"\"E\",\"N\"\".\nProblems found:\n"
+         "- line 1 holds only words: a header or a note.\n- the numbers are in quotation marks.\n"
+         "- the numbers are separated by commas (a CSV file).\n"
+         "What to do: delete line 1; remove the quotation marks; replace the commas by blanks, so that each line "
+         "holds only the two numbers x and y, separated by a blank; for example line 2 "
+         "\"\"247342.5\",\"2652335.2\"\" becomes \"247342.5 2652335.2\". Then load the file again. On the "
+         "command line: kartovel-convert --columns 1,2.",
+         "處理方法：刪除第 1 行；刪除引號；把逗號換成空白，讓每一行只有 x 與 y 兩個數字、以空白分隔，例如第 2 行"
+         "「\"247342.5\",\"2652335.2\"」改成「247342.5 2652335.2」。再重新載入。命令列：kartovel-convert --columns 1,2。"},
+        {"UTF-16 Unicode text with a header",
+         Bytes("\xFF\xFE" "E\0\t\0N\0\r\0\n\0" "2\0" "4\0" "7\0" "3\0" "4\0" "2\0\t\0" "2\0" "6\0" "5\0" "2\0"
+               "3\0" "3\0" "5\0\r\0\n\0"),
+         "0 pairs loaded. Reading stopped at line 1: \"E\\tN\".\nProblems found:\n"
+         "- the file is UTF-16 text (\"Unicode text\").\n- line 1 holds only words: a header or a note.\n"
+         "What to do: save the file as UTF-8 text; delete line 1, so that each line holds only the two numbers x "
+         "and y, separated by a blank; for example line 2 \"247342\\t2652335\" becomes \"247342 2652335\". Then "
+         "load the file again.",
+         "處理方法：把檔案另存為 UTF-8 編碼；刪除第 1 行，讓每一行只有 x 與 y 兩個數字、以空白分隔，例如第 2 行"
+         "「247342\\t2652335」改成「247342 2652335」。再重新載入。"},
+        {"Big5 header", Bytes("\xC2I\xB8\xB9 E N\r\n247342.5 2652335.2\r\n"),
+         "0 pairs loaded. Reading stopped at line 1: \"\\xC2\\x49\\xB8\\xB9 E N\".\nProblems found:\n"
+         "- line 1 is not UTF-8 text: probably another encoding, such as Big5.\n"
+         "- line 1 holds only words: a header or a note.\n"
+         "What to do: delete line 1, so that each line holds only the two numbers x and y, separated by a blank. "
+         "Then load the file again.",
+         "處理方法：刪除第 1 行，讓每一行只有 x 與 y 兩個數字、以空白分隔。再重新載入。"},
+        {"decimal comma with semicolons", "E;N\r\n247342,5;2652335,2\r\n250000;2600000\r\n",
+         "0 pairs loaded. Reading stopped at line 1: \"E;N\".\nProblems found:\n"
+         "- line 1 holds only words: a header or a note.\n- a comma stands for the decimal point.\n"
+         "- the numbers are separated by semicolons (a CSV file).\n"
+         "What to do: delete line 1; first replace each decimal comma by a point \".\"; then replace the "
+         "semicolons by blanks, so that each line holds only the two numbers x and y, separated by a blank; for "
+         "example line 2 \"247342,5;2652335,2\" becomes \"247342.5 2652335.2\". Then load the file again.",
+         "處理方法：刪除第 1 行；先把小數點的逗號換成「.」；再把分號換成空白，讓每一行只有 x 與 y 兩個數字、以空白分隔，"
+         "例如第 2 行「247342,5;2652335,2」改成「247342.5 2652335.2」。再重新載入。"},
+        {"decimal comma with blanks", "247342,5 2652335,2\n",
+         "0 pairs loaded. Reading stopped at line 1: \"247342,5 2652335,2\".\nProblems found:\n"
+         "- a comma stands for the decimal point.\n"
+         "What to do: first replace each decimal comma by a point \".\", so that each line holds only the two "
+         "numbers x and y, separated by a blank; for example line 1 \"247342,5 2652335,2\" becomes "
+         "\"247342.5 2652335.2\". Then load the file again.",
+         "處理方法：先把小數點的逗號換成「.」，讓每一行只有 x 與 y 兩個數字、以空白分隔，例如第 1 行"
+         "「247342,5 2652335,2」改成「247342.5 2652335.2」。再重新載入。"},
+        {"Google Maps latitude, longitude", "25.04776, 121.51706\r\n23.97564, 120.97388\r\n",
+         "0 pairs loaded. Reading stopped at line 1: \"25.04776, 121.51706\".\nProblems found:\n"
+         "- the numbers are separated by commas (a CSV file).\n"
+         "- the numbers look like latitude before longitude (the order in which Google Maps copies a point); x "
+         "must be the longitude.\n"
+         "What to do: replace the commas by blanks; swap the two columns, longitude first, so that each line holds "
+         "only the two numbers x and y, separated by a blank; for example line 1 \"25.04776, 121.51706\" becomes "
+         "\"121.51706 25.04776\". Then load the file again. On the command line: kartovel-convert --to-tm2 "
+         "--columns 2,1.",
+         "處理方法：把逗號換成空白；把兩欄對調，經度在前，讓每一行只有 x 與 y 兩個數字、以空白分隔，例如第 1 行"
+         "「25.04776, 121.51706」改成「121.51706 25.04776」。再重新載入。命令列：kartovel-convert --to-tm2 --columns 2,1。"},
+        // A stop that leaves a loadable but wrong table: keeping the two columns comes first,
+        // not deleting the lines with words (which would delete every line).
+        {"ID column and a remark", "1 247342.5 2652335.2 界樁\n2 250000 2600000\n",
+         "1 pair loaded. Reading stopped at line 1: \"2652335.2 界樁\".\nProblems found:\n"
+         "- names or remarks stand beside the coordinates.\n"
+         "- a line holds 3 numbers: an ID, height or other column, which would pair the numbers wrongly as x and y.\n"
+         "What to do: keep only the two coordinate columns, so that each line holds only the two numbers x and y, "
+         "separated by a blank; for example line 1 \"1 247342.5 2652335.2 界樁\" becomes \"247342.5 2652335.2\". "
+         "Then load the file again.\n"
+         "Note: the pairs do not line up with the lines: line 1 holds 3 numbers (a line should hold one pair, x y). "
+         "Numbers are paired two by two in file order whatever the lines, so x and y may be mixed up, for example "
+         "by an ID or a height column. Check the table; if needed, delete the extra column so that each line holds "
+         "only x and y, then load the file again.",
+         "處理方法：只保留兩個坐標欄，讓每一行只有 x 與 y 兩個數字、以空白分隔，例如第 1 行「1 247342.5 2652335.2 界樁」"
+         "改成「247342.5 2652335.2」。再重新載入。"},
+    };
+    for (const Case& c : table) {
+        const std::string message = LoadReport(c.file, ReadBatchPairs(c.file));
+        const std::size_t blank = message.find("\n\n");
+        ASSERT_NE(blank, std::string::npos) << c.name << ": " << message;
+        EXPECT_EQ(message.substr(blank + 2), c.english) << c.name;
+        const std::size_t remedy = message.find("處理方法：");
+        ASSERT_NE(remedy, std::string::npos) << c.name;
+        EXPECT_EQ(message.substr(remedy, message.find('\n', remedy) - remedy), c.chineseRemedy) << c.name;
+    }
+}

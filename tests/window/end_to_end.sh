@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a real X server: switch to the single-point page, compute, copy,
-# read the X clipboard, then exit through the farewell box. Skips (77) only when no X
+# read the X clipboard; paste two spreadsheet columns into the batch table from the X
+# clipboard, compute, copy the result list; then exit through the farewell box. Skips (77) only when no X
 # server can be started here.
 set -uo pipefail
 program=${1:?usage: end_to_end.sh PATH_TO_KARTOVEL}
@@ -54,6 +55,25 @@ if [ "$copied" != "$expected" ]; then
   echo "FAIL: clipboard holds '$copied', expected '$expected'"; exit 1
 fi
 
+# Two columns as a spreadsheet copies them, pasted on the batch table and computed.
+printf '247342\t2652335\r\n250000\t2600000\r\n' | xclip -selection clipboard
+click 90 10      # tab "匹次轉換"
+click 358 107    # StringGrid1: GroupBox3 240,8 + 16,48, a cell of column 1
+xdotool key --window "$window" ctrl+v; sleep 0.3
+click 414 241    # Button5 "計算": page 240,208, 345 x 25
+click 418 325    # Memo2: GroupBox4 240,240 + 16,16, 321 x 97
+xdotool key --window "$window" ctrl+a ctrl+c
+expected=$'120.97388 23.97564\n121 23.50307'
+for _ in $(seq 100); do
+  copied=$(xclip -o -selection clipboard 2>/dev/null || true)
+  [ "$copied" = "$expected" ] && break
+  sleep 0.1
+done
+if [ "$copied" != "$expected" ]; then
+  echo "FAIL: pasted and computed, the list holds '$copied', expected '$expected'"; exit 1
+fi
+click 30 10      # back to "單點轉換"
+
 click 517 353    # Button2 "結束": GroupBox2 240,208 + 238,112, 75 x 25
 box=""
 for _ in $(seq 100); do
@@ -68,4 +88,4 @@ if kill -0 "$app" 2>/dev/null; then echo "FAIL: still running after the farewell
 wait "$app"; status=$?
 app=""
 [ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; cat "$work/program.log"; exit 1; }
-echo "PASS: clipboard '$copied', exit status 0"
+echo "PASS: clipboard and pasted batch as expected, exit status 0"

@@ -1,6 +1,11 @@
 // The window by keyboard and through assistive technology: Enter, the Tab order, the
 // table's copy key, the accessible names, the links' keys, and the table drawn as a grid.
 #include <QAccessible>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -218,6 +223,126 @@ private slots:
         QCOMPARE(desktop_->openedUrls, url.isEmpty() ? QList<QUrl>() : QList<QUrl>(1, QUrl(url)));
         // The whole line, descenders and underline, fits the box.
         QVERIFY(Control(link)->fontMetrics().height() <= Control(link)->height());
+    }
+
+    void linksAreLinks_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QString>("url");
+        QTest::newRow("web page") << "Label2" << "https://www.example.org/kartovel/";
+        QTest::newRow("mail") << "Label3" << "mailto:kartovel@example.org";
+    }
+
+    void linksAreLinks()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, url);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(Control(link));
+        QCOMPARE(face->role(), QAccessible::Link);
+        QCOMPARE(face->text(QAccessible::Name), qobject_cast<QLabel*>(Control(link))->text());
+        // Its one action opens it, as a click does.
+        QCOMPARE(face->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+        face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(desktop_->openedUrls, QList<QUrl>{QUrl(url)});
+    }
+
+    void resultsAreAnnounced_data()
+    {
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<QString>("announced");
+        const QString toGeographic =
+            "x (經度) 120.97388; y (緯度) 23.975644; x (經度) 度分秒 degrees minutes seconds 120°58’25.97; "
+            "y (緯度) 度分秒 degrees minutes seconds 23°58’32.32";
+        QTest::newRow("計算") << 0 << false << toGeographic;
+        QTest::newRow("Enter") << 0 << true << toGeographic;
+        QTest::newRow("to TM2") << 1 << false << "X (E) 250000; Y (N) 2599660.181";
+    }
+
+    void resultsAreAnnounced()
+    {
+        QFETCH(int, direction);
+        QFETCH(bool, enter);
+        QFETCH(QString, announced);
+        form_->PageControl1->setCurrentWidget(form_->TabSheet1);
+        form_->RadioGroup1->Item(direction)->click();
+        form_->Edit1->setText(direction == 0 ? "247342" : "121");
+        form_->Edit2->setText(direction == 0 ? "2652335" : "23.5");
+        if (enter)
+            QTest::keyClick(form_->Edit2, Qt::Key_Return);
+        else
+            form_->Button1->click();
+        QCOMPARE(desktop_->announcements, QStringList{"GroupBox2: " + announced});
+        // A bad text announces nothing new.
+        form_->Edit1->setText("x");
+        form_->Button1->click();
+        QCOMPARE(desktop_->announcements.size(), 1);
+    }
+
+    void radioGroupIsEnteredOnItsChoice_data()
+    {
+        QTest::addColumn<int>("checked");
+        QTest::newRow("GRS67") << 0;
+        QTest::newRow("TWD97") << 1;
+    }
+
+    void radioGroupIsEnteredOnItsChoice()
+    {
+        QFETCH(int, checked);
+        form_->PageControl1->setCurrentWidget(form_->TabSheet1);
+        form_->RadioGroup2->Item(checked)->click();
+        form_->Edit1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form_->Edit1, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(Name(QApplication::focusWidget()), QStringLiteral("RadioGroup2/%1").arg(checked));
+        form_->RadioGroup1->Item(0)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(Name(QApplication::focusWidget()), QStringLiteral("RadioGroup2/%1").arg(checked));
+        // An arrow key moves the choice to the other item, and the focus with it.
+        QTest::keyClick(QApplication::focusWidget(), checked == 1 ? Qt::Key_Up : Qt::Key_Down);
+        QCOMPARE(form_->RadioGroup2->ItemIndex(), 1 - checked);
+        QCOMPARE(Name(QApplication::focusWidget()), QStringLiteral("RadioGroup2/%1").arg(1 - checked));
+    }
+
+    void tableFocusFollowsFocus()
+    {
+        form_->PageControl1->setCurrentWidget(form_->TabSheet2);
+        QTableView* table = form_->StringGrid1;
+        table->setFocus(Qt::TabFocusReason);
+        const QModelIndex cell = form_->BatchGrid->index(1, 1);
+        table->setCurrentIndex(cell);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(table);
+        const auto cellFocused = [&] {
+            return face->tableInterface()->cellAt(cell.row(), cell.column())->state().focused;
+        };
+        QVERIFY(cellFocused());
+        form_->Button5->setFocus(Qt::TabFocusReason);
+        QVERIFY(!cellFocused());
+        table->setFocus(Qt::BacktabFocusReason);
+        QCOMPARE(table->currentIndex(), cell);
+        QVERIFY(cellFocused());
+    }
+
+    void helpOpensTheGuide()
+    {
+        // The guide is looked for beside the program's prefix: here, the test's own.
+        QDir folder(QCoreApplication::applicationDirPath() + "/../share/doc/kartovel");
+        folder.removeRecursively();
+        form_->PageControl1->setCurrentWidget(form_->TabSheet3);
+        QTest::keyClick(form_.get(), Qt::Key_F1);
+        QCOMPARE(desktop_->openedUrls, QList<QUrl>());
+        QCOMPARE(desktop_->messages.size(), 1);
+        QVERIFY(desktop_->messages.front().startsWith("找不到使用說明"));
+
+        QVERIFY(folder.mkpath("."));
+        QFile guide(folder.filePath("guide.en.md"));
+        QVERIFY(guide.open(QIODevice::WriteOnly));
+        guide.close();
+        const QUrl url = QUrl::fromLocalFile(QFileInfo(guide).absoluteFilePath());
+        QTest::keyClick(form_->PageControl1->tabBar(), Qt::Key_F1);
+        QTest::mouseClick(form_->Image1, Qt::LeftButton);
+        QCOMPARE(desktop_->openedUrls, (QList<QUrl>{url, url}));
+        QCOMPARE(form_->Image1->geometry(), QRect(24, 48, 113, 121));
+        folder.removeRecursively();
     }
 
     void headerRowLikeDataRows()
