@@ -324,6 +324,13 @@ std::string CannotReadPairMessage(std::string_view bytes, std::size_t place, std
                            : "; the file is UTF-16 text: save it as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") "
                              "and convert it again, with --columns X,Y for a spreadsheet's file";
         break;
+    case LoadStopCause::OtherEncoding:
+        message += chinese ? "；這一行不是 UTF-8 文字（可能是 Big5 等其他編碼）：請另存為 UTF-8（試算表：另存新檔，"
+                             "「CSV UTF-8」）後再轉換，有標題行的檔案請用 --columns X,Y 讀取"
+                           : "; the line is not UTF-8 text (probably another encoding, such as Big5): save the file "
+                             "as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") and convert it again, with "
+                             "--columns X,Y for a file with a header line";
+        break;
     default:
         break;
     }

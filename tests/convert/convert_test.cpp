@@ -356,7 +356,9 @@ TEST(Convert, Stops)
         {"quoted numbers", "\"247342\" \"2652335\"\n", {"{stop}"}, "",
          "{stop}:1: cannot read a pair of numbers at \"\"247342\" \"2652335\"\"" + quotes},
         {"a Big5 note: bytes, never stray letters", "247342 2652335 \xB5\xF9\xD7\xA9\n", {"{stop}"}, "120.97388 23.97564\n",
-         "{stop}:1: cannot read a pair of numbers at \"\\xB5\\xF9\\xD7\\xA9\"\n"},
+         "{stop}:1: cannot read a pair of numbers at \"\\xB5\\xF9\\xD7\\xA9\"; the line is not UTF-8 text (probably "
+         "another encoding, such as Big5): save the file as UTF-8 (in a spreadsheet: Save As, \"CSV UTF-8\") and "
+         "convert it again, with --columns X,Y for a file with a header line\n"},
         {"a last number without its partner", "247342 2652335 250000", {"--pairs-across-lines", "{stop}"},
          "120.97388 23.97564\n", "{stop}:1: cannot read a pair of numbers at \"250000\"\n"},
         {"three numbers on a line", "247342 2652335\n250000 1 2\n", {"{stop}"}, "120.97388 23.97564\n",

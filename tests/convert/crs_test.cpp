@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "convert/crs.h"
 
@@ -161,7 +162,7 @@ static std::string Slurp(const std::string& path)
 
 TEST(Crs, ConverterTexts)
 {
-    const std::string dir = testing::TempDir();
+    const std::string dir = testing::TempDir() + "kartovel_crs_" + std::to_string(getpid()) + "_";
     const std::string usage = "Usage: kartovel-convert [--to-geographic | --to-tm2] [OPTION]... [FILE...]\n"
                               "Try 'kartovel-convert --help' for more information.\n";
     const RunRow rows[] = {

@@ -4,6 +4,7 @@
 // output) and exit status that the program gave when these values were recorded. Any
 // change of a digit, a separator or a line end fails here, whatever else the suite says.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cinttypes>
 #include <cstdint>
@@ -143,8 +144,9 @@ struct Digest {
 Digest RunAndDigest(const std::string& input, const std::string& arguments)
 {
     const std::filesystem::path dir = testing::TempDir();
-    const std::string in = (dir / "kartovel_golden_in").string();
-    const std::string out = (dir / "kartovel_golden_out").string();
+    const std::string tag = std::to_string(getpid());
+    const std::string in = (dir / ("kartovel_golden_in_" + tag)).string();
+    const std::string out = (dir / ("kartovel_golden_out_" + tag)).string();
     std::ofstream(in, std::ios::binary) << input;
     const std::string command = std::string("LC_ALL=C.UTF-8 ") + KARTOVEL_CONVERT + " " + arguments + " < " + in +
                                 " > " + out + " 2>/dev/null";

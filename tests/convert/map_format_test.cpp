@@ -1,6 +1,7 @@
 // GeoJSON, KML and GPX from the converter, read back with real parsers (Qt's JSON
 // document and XML stream reader): values, escaping, names, and documents closed after
 // a stop.
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include <QJsonObject>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 struct Ran {
     int status;
@@ -21,13 +23,17 @@ struct Ran {
 
 static Ran Convert(const std::string& arguments, const std::string& input)
 {
-    const std::string dir = testing::TempDir();
+    // Each test runs in a process of its own, side by side with the others: its own files.
+    const std::string dir = testing::TempDir() + "kartovel_map_" + std::to_string(getpid()) + "_";
     std::ofstream(dir + "map_in", std::ios::binary) << input;
     const std::string command = std::string(KARTOVEL_CONVERT) + " " + arguments + " < " + dir + "map_in > " + dir +
                                 "map_out 2> /dev/null";
     const int wait = std::system(command.c_str());
     std::ifstream in(dir + "map_out", std::ios::binary);
-    return {WEXITSTATUS(wait), std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())};
+    Ran ran{WEXITSTATUS(wait), std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())};
+    std::remove((dir + "map_in").c_str());
+    std::remove((dir + "map_out").c_str());
+    return ran;
 }
 
 // One point as a parser reads it back.

@@ -43,17 +43,18 @@ click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 click 30 10      # tab "單點轉換"
 click 422 185    # Button1 "計算": page 288,152, 265 x 25
 click 421 353    # Button4 "剪貼": GroupBox2 240,208 + 142,112, 75 x 25
-expected="120.97388,23.975644"
-# The clicks are handled in order but asynchronously: wait for the copy to arrive.
-copied=""
-for _ in $(seq 100); do
-  copied=$(xclip -o -selection clipboard 2>/dev/null || true)
-  [ "$copied" = "$expected" ] && break
-  sleep 0.1
-done
-if [ "$copied" != "$expected" ]; then
-  echo "FAIL: clipboard holds '$copied', expected '$expected'"; exit 1
-fi
+# The clicks are handled in order but asynchronously: waits up to 10 s for the clipboard
+# to hold $1, and fails with $2 when it does not.
+expect_clipboard() {
+  local copied=""
+  for _ in $(seq 100); do
+    copied=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [ "$copied" = "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "FAIL: $2 '$copied', expected '$1'"; exit 1
+}
+expect_clipboard "120.97388,23.975644" "clipboard holds"
 
 # Two columns as a spreadsheet copies them, pasted on the batch table and computed.
 printf '247342\t2652335\r\n250000\t2600000\r\n' | xclip -selection clipboard
@@ -63,15 +64,7 @@ xdotool key --window "$window" ctrl+v; sleep 0.3
 click 414 241    # Button5 "計算": page 240,208, 345 x 25
 click 418 325    # Memo2: GroupBox4 240,240 + 16,16, 321 x 97
 xdotool key --window "$window" ctrl+a ctrl+c
-expected=$'120.97388 23.97564\n121 23.50307'
-for _ in $(seq 100); do
-  copied=$(xclip -o -selection clipboard 2>/dev/null || true)
-  [ "$copied" = "$expected" ] && break
-  sleep 0.1
-done
-if [ "$copied" != "$expected" ]; then
-  echo "FAIL: pasted and computed, the list holds '$copied', expected '$expected'"; exit 1
-fi
+expect_clipboard $'120.97388 23.97564\n121 23.50307' "pasted and computed, the list holds"
 click 30 10      # back to "單點轉換"
 
 click 517 353    # Button2 "結束": GroupBox2 240,208 + 238,112, 75 x 25
