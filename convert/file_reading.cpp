@@ -1,6 +1,7 @@
 #include "convert/file_reading.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "convert/crs_run.h"
@@ -46,9 +47,24 @@ void FileReading::ScanLineEnds()
     std::size_t end = buffer.size();
     if (!input.Ended() && end > 0 && buffer[end - 1] == '\r') --end;
     const char* const base = buffer.data();
-    for (std::size_t i = scanned_ - dropped_; i < end; ++i) {
-        const char c = base[i];
-        if (c == '\n' || (c == '\r' && (i + 1 == buffer.size() || base[i + 1] != '\n'))) {
+    const char* const stop = base + end;
+    // Most bytes are neither LF nor CR: memchr finds the next of each, so the bytes between
+    // line ends are passed over at its speed, and the ends are taken in file order.
+    const auto next = [stop](const char* from, char c) {
+        const void* found = from < stop ? std::memchr(from, c, static_cast<std::size_t>(stop - from)) : nullptr;
+        return found ? static_cast<const char*>(found) : stop;
+    };
+    const char* const from = base + (scanned_ - dropped_);
+    const char* lf = next(from, '\n');
+    const char* cr = next(from, '\r');
+    for (const char* q = std::min(lf, cr); q != stop; q = std::min(lf, cr)) {
+        const std::size_t i = static_cast<std::size_t>(q - base);
+        const char c = *q;
+        if (c == '\n')
+            lf = next(q + 1, '\n');
+        else
+            cr = next(q + 1, '\r');
+        if (c == '\n' || i + 1 == buffer.size() || base[i + 1] != '\n') {
             const std::size_t lineEnd = dropped_ + i - (c == '\n' && i > 0 && base[i - 1] == '\r' ? 1 : 0);
             if (lineEnd - lineStart_ > kLineLimitBytes) {
                 scanned_ = lineEnd;

@@ -5,8 +5,9 @@
 #include "text/batch_file.h"
 #include "text/batch_reader.h"  // ScanBatchNumber
 
-bool VisitFields(std::string_view line, char delimiter, const std::function<void(const FieldSpan&)>& visit,
-                 std::size_t& count)
+// The split itself, with the visitor inlined: SplitFields runs on every record line.
+template <typename Visit>
+static bool VisitFieldsWith(std::string_view line, char delimiter, Visit&& visit, std::size_t& count)
 {
     count = 0;
     const bool blanks = delimiter == kBlanksDelimiter;
@@ -56,12 +57,18 @@ bool VisitFields(std::string_view line, char delimiter, const std::function<void
     }
 }
 
+bool VisitFields(std::string_view line, char delimiter, const std::function<void(const FieldSpan&)>& visit,
+                 std::size_t& count)
+{
+    return VisitFieldsWith(line, delimiter, visit, count);
+}
+
 bool SplitFields(std::string_view line, char delimiter, std::vector<FieldSpan>& fields, std::size_t& problem,
                  std::size_t keep, std::size_t* count)
 {
     fields.clear();
     std::size_t seen = 0;
-    const bool split = VisitFields(line, delimiter, [&](const FieldSpan& field) {
+    const bool split = VisitFieldsWith(line, delimiter, [&](const FieldSpan& field) {
         if (fields.size() < keep) fields.push_back(field);
     }, seen);
     if (count != nullptr) *count = seen;
