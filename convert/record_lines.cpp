@@ -128,6 +128,8 @@ void ConvertRecordLines(const ConversionSettings& settings, Block& block)
             std::string* const commaScratch[2] = {&xComma, &yComma};
             std::string_view numbers[2];
             for (int k = 0; k < 2; ++k) {
+                // The common case first: a plain number, read where it stands.
+                if (!settings.decimalComma && FieldNumber(fieldTexts[k], numbers[k])) continue;
                 std::optional<std::string> problem =
                     ReadField(settings, fieldTexts[k], indices[k], *commaScratch[k], numbers[k]);
                 if (!problem) continue;
