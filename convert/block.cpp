@@ -66,14 +66,9 @@ bool PointConverter::ConvertValues(Extended a, Extended b, std::size_t xLine, Po
             if (result.wrongZone && block_.wrongZone++ == 0)
                 block_.firstWrongZoneLine = xLine;
         } else if (settings_.fullPrecision || settings_.map) {
-            if (settings_.mode == TM2ToGeographic) {
-                const Geographic point = TM2ToGeographicPoint(*settings_.ellipsoid, a, b);
-                FormatResult(true, true, point.longitude, point.latitude, texts.first, texts.second);
-            } else {
-                const Extended northing = LonLatToNorthing(*settings_.ellipsoid, a, b);
-                const Extended easting = LonLatToEasting(*settings_.ellipsoid, a, b);
-                FormatResult(false, true, easting, northing, texts.first, texts.second);
-            }
+            const PointResultValues values = ComputeResultValues(settings_.mode, *settings_.ellipsoid, a, b);
+            FormatResult(settings_.mode == TM2ToGeographic, true, values.first, values.second, texts.first,
+                         texts.second);
         } else {
             ComputeResultTexts(settings_.mode, *settings_.ellipsoid, a, b, texts);
         }

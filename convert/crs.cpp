@@ -1,8 +1,10 @@
 #include "crs.h"
 
 #include <array>
+#include <utility>
 
 #include "messages.h"
+#include "text/conversion.h"
 #include "text/number_text.h"
 
 namespace {
@@ -205,11 +207,10 @@ void FormatResult(bool geographic, bool full, Extended x, Extended y, std::strin
         const int decimals = geographic ? 9 : 4;
         first = FixedFormat(x, 18, decimals);
         second = FixedFormat(y, 18, decimals);
-    } else if (geographic) {
-        first = GeneralFormat(x, 8);
-        second = GeneralFormat(y, 7);
     } else {
-        first = GeneralFormat(x, 8);
-        second = GeneralFormat(y, 9);
+        PointResultTexts texts;
+        FormatResultTexts(geographic, x, y, texts);
+        first = std::move(texts.first);
+        second = std::move(texts.second);
     }
 }

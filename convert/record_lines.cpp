@@ -51,15 +51,6 @@ static bool FieldNumber(std::string_view value, std::string_view& number)
     return true;
 }
 
-// A field's value without its quotes and the blanks around it.
-static std::string TrimmedFieldValue(std::string_view line, const FieldSpan& field)
-{
-    std::string value = FieldValue(line, field);
-    const std::size_t first = value.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return value.substr(first, value.find_last_not_of(" \t") + 1 - first);
-}
-
 // The chosen field `index` (0-based) as a number text of the batch grammar, in `number`
 // (which may point into `scratch`); the message when it is not one, naming the decimal
 // mark when the field has the other one.
@@ -128,8 +119,6 @@ void ConvertRecordLines(const ConversionSettings& settings, Block& block)
             std::string* const commaScratch[2] = {&xComma, &yComma};
             std::string_view numbers[2];
             for (int k = 0; k < 2; ++k) {
-                // The common case first: a plain number, read where it stands.
-                if (!settings.decimalComma && FieldNumber(fieldTexts[k], numbers[k])) continue;
                 std::optional<std::string> problem =
                     ReadField(settings, fieldTexts[k], indices[k], *commaScratch[k], numbers[k]);
                 if (!problem) continue;

@@ -16,14 +16,6 @@
 
 namespace {
 
-std::string Trimmed(const std::string& text)
-{
-    std::size_t first = 0, last = text.size();
-    while (first < last && IsFieldBlank(text[first])) ++first;
-    while (last > first && IsFieldBlank(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
-
 bool IsNumber(const std::string& text)
 {
     const char* p = text.data();
@@ -63,7 +55,7 @@ bool ReadRecords(FileReading& file)
     std::size_t count = 0;
     const bool split = VisitFields(text, settings.delimiter, [&](const FieldSpan& field) {
         if (!named[0] && !named[1]) return;
-        const std::string name = Trimmed(FieldValue(text, field));
+        const std::string name = TrimmedFieldValue(text, field);
         for (int k = 0; k < 2; ++k)
             if (named[k] && *indices[k] == SIZE_MAX && SameFieldName(name, file.options.columns[k]))
                 *indices[k] = count;
@@ -89,7 +81,7 @@ bool ReadRecords(FileReading& file)
     SplitFields(text, settings.delimiter, fields, problem, allNames ? SIZE_MAX : needed);
     std::vector<std::string> names;
     if (allNames)
-        for (const FieldSpan& field : fields) names.push_back(Trimmed(FieldValue(text, field)));
+        for (const FieldSpan& field : fields) names.push_back(TrimmedFieldValue(text, field));
     std::optional<std::size_t> nameField;
     if (file.options.nameField && !FindNameField(*file.options.nameField, names, nameField, header))
         return file.Stop(first.lineNumber, ColumnNotFoundMessage(*file.options.nameField));
@@ -99,7 +91,7 @@ bool ReadRecords(FileReading& file)
     std::string scratch;
     for (std::size_t index : {settings.xField, settings.yField}) {
         if (index >= fields.size()) continue;
-        const std::string value = Trimmed(FieldValue(text, fields[index]));
+        const std::string value = TrimmedFieldValue(text, fields[index]);
         if (!IsNumber(value) && !DecimalCommaNumber(value, scratch) &&
             !LooksLikeAngle(settings, value, index == settings.xField))
             header = true;

@@ -3,22 +3,31 @@
 #include "geodesy/projection.h"
 #include "number_text.h"
 
-void ComputeResultTexts(ConversionMode mode, const Ellipsoid& ellipsoid, Extended x, Extended y,
-                        PointResultTexts& texts)
+PointResultValues ComputeResultValues(ConversionMode mode, const Ellipsoid& ellipsoid, Extended x, Extended y)
 {
     if (mode == TM2ToGeographic) {
         // TM2ToLatitude then TM2ToLongitude, one footpoint for both: the same values and
         // the same error as the two calls in that order.
         const Geographic point = TM2ToGeographicPoint(ellipsoid, x, y);
-        texts.first = GeneralFormat(point.longitude, 8);
-        texts.second = GeneralFormat(point.latitude, 7);
-    } else {
-        // The northing first: its error, if both fail, is the one reported.
-        const Extended northing = LonLatToNorthing(ellipsoid, x, y);
-        const Extended easting = LonLatToEasting(ellipsoid, x, y);
-        texts.first = GeneralFormat(easting, 8);
-        texts.second = GeneralFormat(northing, 9);
+        return {point.longitude, point.latitude};
     }
+    // The northing first: its error, if both fail, is the one reported.
+    const Extended northing = LonLatToNorthing(ellipsoid, x, y);
+    const Extended easting = LonLatToEasting(ellipsoid, x, y);
+    return {easting, northing};
+}
+
+void FormatResultTexts(bool geographic, Extended first, Extended second, PointResultTexts& texts)
+{
+    texts.first = GeneralFormat(first, 8);
+    texts.second = GeneralFormat(second, geographic ? 7 : 9);
+}
+
+void ComputeResultTexts(ConversionMode mode, const Ellipsoid& ellipsoid, Extended x, Extended y,
+                        PointResultTexts& texts)
+{
+    const PointResultValues values = ComputeResultValues(mode, ellipsoid, x, y);
+    FormatResultTexts(mode == TM2ToGeographic, values.first, values.second, texts);
 }
 
 BatchRowValues AppendBatchResultLine(std::string& out, ConversionMode mode, const Ellipsoid& ellipsoid,

@@ -21,6 +21,15 @@ struct PointResultTexts {
 };
 void ComputeResultTexts(ConversionMode mode, const Ellipsoid& ellipsoid, Extended x, Extended y,
                         PointResultTexts& texts);
+// The same two results as values, in the same order, before any rounding to text.
+struct PointResultValues {
+    Extended first;
+    Extended second;
+};
+PointResultValues ComputeResultValues(ConversionMode mode, const Ellipsoid& ellipsoid, Extended x, Extended y);
+// The batch page's texts of two results in line order: degrees (geographic) with 8 and 7
+// significant digits, metres with 8 and 9.
+void FormatResultTexts(bool geographic, Extended first, Extended second, PointResultTexts& texts);
 // The result line of a point without its line end: first " " second.
 inline void AppendResultTexts(std::string& out, const PointResultTexts& texts)
 {

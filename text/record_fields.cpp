@@ -88,6 +88,15 @@ std::string FieldValue(std::string_view line, const FieldSpan& field)
     return value;
 }
 
+std::string TrimmedFieldValue(std::string_view line, const FieldSpan& field)
+{
+    const std::string value = FieldValue(line, field);
+    std::size_t first = 0, last = value.size();
+    while (first < last && IsFieldBlank(value[first])) ++first;
+    while (last > first && IsFieldBlank(value[last - 1])) --last;
+    return value.substr(first, last - first);
+}
+
 char DetectDelimiter(std::string_view firstLine, bool decimalComma)
 {
     bool quoted = false;

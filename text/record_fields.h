@@ -38,6 +38,9 @@ bool VisitFields(std::string_view line, char delimiter, const std::function<void
 
 // The field's value: quotes removed and "" made one '"'.
 std::string FieldValue(std::string_view line, const FieldSpan& field);
+// The same without the field blanks around it: a header name, or a value as a map format
+// shows it.
+std::string TrimmedFieldValue(std::string_view line, const FieldSpan& field);
 
 // The delimiter of a file from its first line: a tab if it holds one outside quotes,
 // else a semicolon (a file whose numbers have decimal commas separates with them), else
